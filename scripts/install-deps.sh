@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs everything Quorvane needs to build, test and run on Debian 12 (as root).
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+    g++ cmake make ninja-build pkg-config git ca-certificates \
+    qt6-base-dev qt6-serialport-dev libgl-dev \
+    libgtest-dev libgmock-dev libbenchmark-dev \
+    clang libclang-rt-14-dev \
+    xvfb xauth imagemagick fonts-dejavu-core x11-utils \
+    >/dev/null

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/AppInfo.h"
+
+namespace quorvane::fakes {
+
+class FakeAppInfo : public AppInfo {
+public:
+    explicit FakeAppInfo(std::string folder = "/opt/quorvane") : m_folder(std::move(folder)) {}
+
+    std::string title() const override { return "Quorvane"; }
+    std::string programFolder() const override { return m_folder; }
+    Version version() const override { return {1, 0, 6}; }
+    bool isAnotherInstanceRunning() override { return anotherInstance; }
+
+    bool anotherInstance = false;
+
+private:
+    std::string m_folder;
+};
+
+} // namespace quorvane::fakes
