@@ -32,7 +32,8 @@ void RecordDecoder::decode(const std::string& payload) {
         hexFields[static_cast<std::size_t>(i)] = std::move(*field);
     }
     for (std::size_t i = 0; i < 5; ++i) {
-        const std::optional<double> r = rawhex2resistance(hexFields[2], hexFields[1], hexFields[i + 3]);
+        const std::optional<double> r =
+            rawhex2resistance(hexFields[2], hexFields[1], hexFields[i + 3]);
         if (!r) {
             throw Failure(errors::kInvalidUseOfNull, "Invalid use of Null");
         }
@@ -46,9 +47,10 @@ bool RecordDecoder::processQuorvaneRecord(const std::string& payload) {
         decode(payload);
         return false;
     } catch (const std::exception& error) {
-        m_dialogs.showMessage("processQuorvaneRecord: Error decoding to Quorvane data.\r\nInput   :" +
-                                  payload + "\r\n" + errorLine(error),
-                              "Quorvane");
+        m_dialogs.showMessage(
+            "processQuorvaneRecord: Error decoding to Quorvane data.\r\nInput   :" + payload +
+                "\r\n" + errorLine(error),
+            "Quorvane");
         return true;
     }
 }
