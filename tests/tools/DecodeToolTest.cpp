@@ -38,6 +38,8 @@ TEST(LogFileDecoder, OneBadLineIsReportedWithItsNumberAndTheRestDecoded) {
 TEST(LogFileDecoder, ReasonsForLinesThatAreNotRawHexData) {
     const std::pair<std::string, std::string> cases[] = {
         {"07-Dec-2026 13:51:10  3.472 18.393 34.640 -1.076 34.646 0",
+         "line too short for a RawHex data line"},
+        {"07-Dec-2026 13:51:10  13.472 18.393 134.640 -11.076 134.646 120",
          "not a RawHex data line (columns out of place)"},
         {"short line", "line too short for a RawHex data line"},
         {"07-Foo-2026 13:51:10  0A1B 6000 2000 5000 3000 2001 6000 2000 0", "bad time stamp"},
