@@ -2,7 +2,7 @@
 
 #include "platform/Failure.h"
 #include "util/ErrorText.h"
-#include "util/Util.h"
+#include <string_view>
 
 namespace quorvane {
 
@@ -33,17 +33,26 @@ int digitValue(char c) {
 } // namespace
 
 std::int32_t hex2decimal(const std::string& s) {
-    const std::string literal = containsHexPrefix(s) ? trimSpaces(s) : "&H" + trimSpaces(s);
-    if (literal.size() < 3 || literal[0] != '&' || (literal[1] != 'H' && literal[1] != 'h')) {
+    // Without "&H" the text is trimmed and read as if prefixed; with it, read as it stands.
+    std::string_view literal(s);
+    const std::size_t first = literal.find_first_not_of(' ');
+    literal = first == std::string_view::npos ? std::string_view() : literal.substr(first);
+    literal = literal.substr(0, literal.find_last_not_of(' ') + 1);
+    if (containsHexPrefix(s)) {
+        if (literal.size() < 2 || literal[0] != '&' || (literal[1] != 'H' && literal[1] != 'h')) {
+            throw Failure(errors::kTypeMismatch, "Type mismatch");
+        }
+        literal.remove_prefix(2);
+    }
+    if (literal.empty()) {
         throw Failure(errors::kTypeMismatch, "Type mismatch");
     }
-    const std::size_t digits = literal.size() - 2;
-    if (digits > 8) {
+    if (literal.size() > 8) {
         throw Failure(errors::kOverflow, "Overflow");
     }
     std::uint32_t value = 0;
-    for (std::size_t i = 2; i < literal.size(); ++i) {
-        const int d = digitValue(literal[i]);
+    for (char c : literal) {
+        const int d = digitValue(c);
         if (d < 0) {
             throw Failure(errors::kTypeMismatch, "Type mismatch");
         }

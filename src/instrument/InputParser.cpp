@@ -34,11 +34,19 @@ void InputParser::append(const std::string& received) {
     m_inputBuffer += received;
     // Only the incomplete tail is bounded; complete lines waiting for a pass are kept.
     const std::size_t lastLineEnd = m_inputBuffer.rfind(kCrLf);
-    const std::size_t tailStart = lastLineEnd == std::string::npos ? 0 : lastLineEnd + 2;
+    std::size_t tailStart = lastLineEnd == std::string::npos ? 0 : lastLineEnd + 2;
+    if (tailStart < m_consumed) {
+        tailStart = m_consumed;
+    }
     const std::size_t tailLength = m_inputBuffer.size() - tailStart;
     if (tailLength > kMaxIncompleteLine) {
         m_inputBuffer.erase(tailStart, tailLength - kMaxIncompleteLine);
     }
+}
+
+void InputParser::compact() {
+    m_inputBuffer.erase(0, m_consumed);
+    m_consumed = 0;
 }
 
 bool InputParser::parseInput() {
@@ -51,21 +59,25 @@ bool InputParser::parseInput() {
         endedEarly = runPass();
     } catch (...) {
         m_parsing = false;
+        compact();
         throw;
     }
     m_parsing = false;
+    compact();
     return endedEarly;
 }
 
 bool InputParser::runPass() {
     m_sysTime = m_clock.nowUtc();
     for (;;) {
-        const std::size_t end = m_inputBuffer.find(kCrLf);
+        // Lines are consumed by moving an offset; the buffer is compacted after the pass,
+        // so a long backlog costs time in proportion to its length.
+        const std::size_t end = m_inputBuffer.find(kCrLf, m_consumed);
         if (end == std::string::npos) {
             return false;
         }
-        const std::string line = m_inputBuffer.substr(0, end);
-        m_inputBuffer.erase(0, end + 2);
+        const std::string line = m_inputBuffer.substr(m_consumed, end - m_consumed);
+        m_consumed = end + 2;
         bool endedEarly = false;
         try {
             handleLine(line, endedEarly);

@@ -5,6 +5,7 @@
 #include "platform/MainView.h"
 
 #include <string>
+#include <string_view>
 
 namespace quorvane {
 
@@ -32,7 +33,10 @@ public:
     // made while a pass is running (from a message box's event loop) does nothing.
     bool parseInput();
 
-    const std::string& inputBuffer() const { return m_inputBuffer; }
+    // The text received and not yet framed into lines.
+    std::string_view inputBuffer() const {
+        return std::string_view(m_inputBuffer).substr(m_consumed);
+    }
     bool isParsing() const { return m_parsing; }
 
 private:
@@ -40,6 +44,7 @@ private:
     void handleLine(const std::string& line, bool& endedEarly);
     bool logRecord(const std::string& payload);
     void showRecord();
+    void compact();
 
     MainView& m_view;
     const RunFlags& m_flags;
@@ -50,6 +55,7 @@ private:
     DataLog& m_dataLog;
     Dialogs& m_dialogs;
     std::string m_inputBuffer;
+    std::size_t m_consumed = 0;
     bool m_parsing = false;
 };
 
