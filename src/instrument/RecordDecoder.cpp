@@ -3,6 +3,7 @@
 #include "instrument/Thermistor.h"
 #include "platform/Failure.h"
 #include "util/ErrorText.h"
+#include "util/NumericText.h"
 #include "util/Tokenizer.h"
 
 #include <cmath>
@@ -13,7 +14,7 @@ namespace {
 
 std::int32_t roundToWholeOhms(double r) {
     // Halves go to the even neighbour.
-    const double rounded = r - std::remainder(r, 1.0);
+    const double rounded = roundHalfEven(r);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
         throw Failure(errors::kOverflow, "Overflow");
     }
