@@ -89,8 +89,8 @@ TEST(DataLog, AppendsToFolderPlusNameAndTellsOnceOfARunOfFailures) {
     fakes::FakeDialogs dialogs;
     OutputFile output{"/data/", "run.log", 1};
     DataLog log(files, dialogs, output);
-    int recoveredAfter = -1;
-    log.onRecovered([&](int lost) { recoveredAfter = lost; });
+    std::size_t recoveredWith = 0;
+    log.onRecovered([&](std::size_t written, std::size_t) { recoveredWith = written; });
 
     EXPECT_FALSE(log.logToFile("# Instrument: "));
     EXPECT_EQ(files.content("/data/run.log"), "# Instrument: \r\n");
@@ -101,10 +101,30 @@ TEST(DataLog, AppendsToFolderPlusNameAndTellsOnceOfARunOfFailures) {
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.messages()[0].text,
               "logToFile: Error writing data to logfile.\r\n28  No space left on device");
+    EXPECT_EQ(log.heldLines(), 2u);
     files.failing.clear();
     EXPECT_FALSE(log.logToFile("c"));
-    EXPECT_EQ(recoveredAfter, 2);
-    EXPECT_EQ(files.content("/data/run.log"), "# Instrument: \r\nc\r\n");
+    // The held lines go out first, in order: nothing is lost.
+    EXPECT_EQ(files.content("/data/run.log"), "# Instrument: \r\na\r\nb\r\nc\r\n");
+    EXPECT_EQ(recoveredWith, 2u);
+    EXPECT_EQ(log.heldLines(), 0u);
+}
+
+TEST(DataLog, HeldLinesGoToTheFileTheyWereMeantForEvenAfterANewChoice) {
+    fakes::FakeTextFiles files;
+    fakes::FakeDialogs dialogs;
+    OutputFile output{"/data/", "old.log", 1};
+    DataLog log(files, dialogs, output);
+    files.failing.emplace("/data/old.log", Failure(EIO, "Input/output error"));
+    EXPECT_TRUE(log.logToFile("old 1"));
+    output.outputFileName = "new.log";
+    EXPECT_FALSE(log.logToFile("new 1")); // the new file works while the old still fails
+    EXPECT_EQ(files.content("/data/new.log"), "new 1\r\n");
+    EXPECT_EQ(log.heldLines(), 1u);
+    files.failing.clear();
+    EXPECT_FALSE(log.logToFile("new 2"));
+    EXPECT_EQ(files.content("/data/old.log"), "old 1\r\n");
+    EXPECT_EQ(files.content("/data/new.log"), "new 1\r\nnew 2\r\n");
 }
 
 TEST(HeaderBlock, ElevenLinesFromTheControlsAsTheyStand) {
