@@ -12,8 +12,8 @@ bool DataLog::logToFile(const std::string& line) {
         m_files.appendLine(m_outputFile.path(), line);
     } catch (const std::exception& error) {
         if (m_failedLines++ == 0) {
-            m_dialogs.showMessage("logToFile: Error writing data to logfile.\r\n" + errorLine(error),
-                                  "Quorvane");
+            m_dialogs.showMessage(
+                "logToFile: Error writing data to logfile.\r\n" + errorLine(error), "Quorvane");
         }
         return true;
     }
