@@ -13,7 +13,15 @@ namespace {
 constexpr std::int32_t kMaxPowerLevel = 200;
 constexpr std::int32_t kMaxDuration = 86400;
 
-bool isHeaterCommand(const std::string& s) {
+const std::string kHeaterOff = "!P00 ";
+
+// Commands that the safety override intercepts. The heater-off command itself always goes
+// out: intercepting it would leave a heater on that the program believes is off (the
+// start-up off, which runs with the box cleared, would never reach the instrument).
+bool isSuppressible(const std::string& s) {
+    if (s == kHeaterOff) {
+        return false;
+    }
     return s.find("!P") != std::string::npos || s.find("!Q") != std::string::npos;
 }
 
@@ -39,7 +47,7 @@ bool CommandSender::send(const std::string& s, bool holdRepeatedFailure) {
         if (!port.isOpen()) {
             port.open();
         }
-        if (!m_view.chkHeaterEnabled->isChecked() && isHeaterCommand(s)) {
+        if (!m_view.chkHeaterEnabled->isChecked() && isSuppressible(s)) {
             m_events.logEvent("(Heater commands suppressed)");
             return false;
         }
@@ -86,7 +94,7 @@ void CommandSender::comsCheck() {
 bool CommandSender::sendHeaterOffNow() {
     try {
         m_events.logEvent("Sending heater off command");
-        if (!sendCommand("!P00 ")) {
+        if (!sendCommand(kHeaterOff)) {
             m_flags.heaterOn = false;
             m_view.tmrHeatTime->setEnabled(false);
             m_states.setGuiState(m_flags.runInProgress ? RunStateView::kRunning

@@ -189,11 +189,12 @@ TEST(CommandSender, SuppressedHeaterCommandsWriteNothingYetChangeTheState) {
     rig.flags.runInProgress = true;
     EXPECT_FALSE(rig.run.sendHeaterOffNow());
     EXPECT_FALSE(rig.run.commands().sendPowerLevelCommand(5));
-    EXPECT_TRUE(rig.ui.MSComm1.writes().empty());
+    // Heater off is never intercepted: a heater must not stay on because of the override.
+    EXPECT_EQ(rig.ui.MSComm1.writes(), std::vector<std::string>{"!P00 "});
     EXPECT_EQ(rig.eventTexts(),
-              (std::vector<std::string>{
-                  "Sending heater off command", "(Heater commands suppressed)",
-                  "Sending PowerLevel command  PowerLevel: 5", "(Heater commands suppressed)"}));
+              (std::vector<std::string>{"Sending heater off command",
+                                        "Sending PowerLevel command  PowerLevel: 5",
+                                        "(Heater commands suppressed)"}));
     EXPECT_EQ(rig.status(), "Running - Heater OFF");
 
     // Everything else still goes out, and anything holding "!P" or "!Q" does not.

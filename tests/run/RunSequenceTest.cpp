@@ -206,7 +206,8 @@ TEST(RunSequence, HeaterSafetyWarningWhenHeaterCommandsAreNotAllowed) {
     EXPECT_EQ(rig.status(), "Running - Heater ON");
     rig.advanceSeconds(3);
     EXPECT_EQ(rig.status(), "Running - Heater OFF");
-    EXPECT_EQ(rig.ui.MSComm1.writes(), (std::vector<std::string>{"T", "T", "T", "T"}));
+    // The heater-on was intercepted; the heater-off still goes out.
+    EXPECT_EQ(rig.ui.MSComm1.writes(), (std::vector<std::string>{"T", "T", "T", "T", "!P00 "}));
 }
 
 TEST(RunSequence, ZeroDelaySwitchesTheHeaterOnWithinStartRun) {
