@@ -30,9 +30,8 @@ MainController::MainController(MainView& view, const Services& services)
                  services.app->programFolder() + "/QuorvaneEvents.log"),
       m_dataLog(*services.files, m_dialogs, m_outputFile),
       m_decoderDialogs(m_dialogs, *services.clock, std::chrono::seconds(60)),
-      m_decoder(m_decoderDialogs),
-      m_parser(view, m_flags, m_sysTime, *services.clock, m_decoder, m_eventLog, m_dataLog,
-               m_dialogs),
+      m_decoder(m_decoderDialogs), m_parser(view, m_flags, m_sysTime, *services.clock, m_decoder,
+                                            m_eventLog, m_dataLog, m_dialogs),
       m_poller(*view.MSComm1, *view.txtComsDisplay, m_parser),
       m_serial(view, m_eventLog, m_dialogs), m_fieldFormatter(m_dialogs),
       m_run(view, m_flags, m_outputFile, m_eventLog, m_dataLog, m_fieldFormatter, m_dialogs,
@@ -49,8 +48,8 @@ void MainController::connectControls() {
     m_dialogs.onHeldBack([this](const std::string& text) { reportHeldBack(text); });
     m_decoderDialogs.onHeldBack([this](const std::string& text) { reportHeldBack(text); });
     m_dataLog.onRecovered([this](std::size_t written, std::size_t dropped) {
-        std::string text = "Data logfile writable again: " + std::to_string(written) +
-                           " held data lines written.";
+        std::string text =
+            "Data logfile writable again: " + std::to_string(written) + " held data lines written.";
         if (dropped > 0) {
             text += " " + std::to_string(dropped) + " oldest held lines were dropped.";
         }
@@ -97,6 +96,8 @@ void MainController::unload() {
     m_settings.saveSettings();
 }
 
-void MainController::menuClicked(SerialMenu menu, int index) { m_serial.menuClicked(menu, index); }
+void MainController::menuClicked(SerialMenu menu, int index) {
+    m_serial.menuClicked(menu, index);
+}
 
 } // namespace quorvane
