@@ -23,7 +23,13 @@ PersistentSettings::PersistentSettings(SettingsStore& store, MainView& view, Out
     : m_store(store), m_view(view), m_outputFile(outputFile), m_app(app) {}
 
 std::string PersistentSettings::read(const char* key, const std::string& defaultValue) {
-    return m_store.read(kSection, key, defaultValue);
+    // A settings file that cannot be read or parsed counts as a missing one: the program
+    // starts with the defaults instead of empty panels and fields.
+    try {
+        return m_store.read(kSection, key, defaultValue);
+    } catch (const Failure&) {
+        return defaultValue;
+    }
 }
 
 void PersistentSettings::write(const char* key, const std::string& value) {

@@ -172,6 +172,14 @@ TEST_F(PersistentSettingsTest, MinimisedWindowKeepsThePlacementKeys) {
     EXPECT_EQ(store.writes().front(), "ComPort");
 }
 
+TEST_F(PersistentSettingsTest, AnUnreadableStoreGivesTheDefaults) {
+    store.failOn = "ComPort";
+    EXPECT_EQ(settings.loadSettings(), 1);
+    EXPECT_EQ(ui.StatusBar1[1].text(), "COM2");
+    EXPECT_EQ(ui.txtHeatLevel.text(), "8");
+    EXPECT_TRUE(ui.Option1[0].isSelected());
+}
+
 TEST_F(PersistentSettingsTest, AStoreFailureStopsTheSaveSilently) {
     store.failOn = "HeatDelay";
     EXPECT_EQ(settings.saveSettings(), 0);
