@@ -1,6 +1,7 @@
 #include "shell/FrmAbout.h"
 
 #include "platform/AppInfo.h"
+#include "shell/FrmMain.h"
 #include "shell/QtStrings.h"
 
 #include <QApplication>
@@ -20,8 +21,12 @@ QRect twips(double left, double top, double width, double height) {
         .toRect();
 }
 
+QFont normalFont() {
+    return FrmMain::designFont();
+}
+
 QFont boldFont() {
-    QFont font = QApplication::font();
+    QFont font = normalFont();
     font.setBold(true);
     return font;
 }
@@ -34,7 +39,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const char* caption, const 
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Set either way: a label inside a bold frame would otherwise inherit its bold caption.
-    label->setFont(bold ? boldFont() : QApplication::font());
+    label->setFont(bold ? boldFont() : normalFont());
     return label;
 }
 
@@ -69,6 +74,7 @@ FrmAbout::FrmAbout(const AppInfo& app, QWidget* parent) : QWidget(parent, Qt::Wi
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(twips(0, 0, 5568, 6864).size());
+    setFont(normalFont());
 
     m_lblTitle = makeLabel(this, "lblTitle", "Application Title", twips(60, 120, 1812, 240), true);
     QPalette black = m_lblTitle->palette();
@@ -116,28 +122,28 @@ void FrmAbout::load() {
 QString FrmAbout::termsOfUse() {
     const QStringList lines = {
         QStringLiteral("The Quorvane project provides this application, its"),
-        QStringLiteral("documentation and its code \"as is\", without warranty of any"),
-        QStringLiteral("kind, express or implied, of quality, consistency or fitness"),
-        QStringLiteral("for any purpose. It is provided without support and without"),
-        QStringLiteral("any obligation to assist in its use, correction, modification"),
-        QStringLiteral("or enhancement. This information is not to be published or"),
-        QStringLiteral("distributed to third parties without written permission."),
-        QStringLiteral("For permission, contact the Quorvane project."),
+        QStringLiteral("documentation and code \"as is\", with no warranty, express"),
+        QStringLiteral("or implied, of quality, consistency or fitness for any purpose."),
+        QStringLiteral("It is provided without support and without any obligation of"),
+        QStringLiteral("the Quorvane project to assist in its use, correction,"),
+        QStringLiteral("modification or enhancement. This information is not to be"),
+        QStringLiteral("published or distributed to third parties without the written"),
+        QStringLiteral("permission of the Quorvane project, at its issue tracker."),
     };
     return lines.join(QStringLiteral("\r\n"));
 }
 
 QString FrmAbout::credits() {
     const QStringList lines = {
-        QStringLiteral("Qt 6, copyright \u00a9 The Qt Company Ltd. and other contributors,"),
-        QStringLiteral("used under the GNU Lesser General Public License version 3"),
-        QStringLiteral("(LGPL v3). The program uses the Qt Core, Gui, Widgets and"),
-        QStringLiteral("Serial Port modules as published, unmodified."),
+        QStringLiteral("Qt 6 toolkit: copyright \u00a9 The Qt Company Ltd. and"),
+        QStringLiteral("other contributors, used under the GNU Lesser General"),
+        QStringLiteral("Public License version 3 (LGPL v3). The program links the"),
+        QStringLiteral("Core, Gui, Widgets and Serial Port modules unmodified."),
         QString(),
-        QStringLiteral("The long-interval timer and the auto-resizer are classes of the"),
-        QStringLiteral("Quorvane project, built on Qt's QTimer and widget geometry."),
-        QStringLiteral("They are distributed with the program subject to its copyright"),
-        QStringLiteral("and licence terms."),
+        QStringLiteral("Long-interval timer and auto-resizer: classes of the"),
+        QStringLiteral("Quorvane project (QtLongTimer, Resizer), built on Qt's"),
+        QStringLiteral("QTimer and widget geometry. They are distributed with the"),
+        QStringLiteral("program subject to its copyright and licence terms."),
     };
     return lines.join(QStringLiteral("\r\n"));
 }

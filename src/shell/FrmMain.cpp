@@ -1,6 +1,7 @@
 #include "shell/FrmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace quorvane {
 
@@ -66,6 +68,17 @@ QGroupBox* makeGroup(QWidget* parent, const QString& name, const QString& captio
 
 } // namespace
 
+QFont FrmMain::designFont() {
+    QFont font = QApplication::font();
+    // A narrow face where the system has one: the usual desktop faces are wider than the
+    // dialog font the places were drawn for.
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"),
+                      QStringLiteral("Liberation Sans Narrow"),
+                      QStringLiteral("Nimbus Sans Narrow"), font.family()});
+    font.setPointSizeF(kDesignFontPoints);
+    return font;
+}
+
 QSize FrmMain::designClientSize() {
     return QSize(static_cast<int>(toPixels(kClientWidth) + 0.5),
                  static_cast<int>(toPixels(kClientHeight) + 0.5));
@@ -76,6 +89,7 @@ FrmMain::FrmMain(SettingsStore* portPaths, QWidget* parent)
       m_CommonDialog1(this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvane"));
+    setFont(designFont());
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("frmMainClient"));
@@ -100,7 +114,8 @@ FrmMain::FrmMain(SettingsStore* portPaths, QWidget* parent)
 
     // Client area as designed; the menu bar comes on top of it.
     const int menuHeight = menuBar()->sizeHint().height();
-    const int statusHeight = statusBar()->sizeHint().height();
+    const int statusHeight =
+        std::max(statusBar()->sizeHint().height(), statusBar()->minimumHeight());
     resize(static_cast<int>(centralSize.width() + 0.5),
            static_cast<int>(centralSize.height() + 0.5) + menuHeight + statusHeight);
 }
@@ -146,7 +161,9 @@ void FrmMain::buildTopBand(QWidget* central, const QSizeF& centralSize) {
 
     auto* heater = new QCheckBox(QStringLiteral("Allow Heater Commands"), central);
     heater->setObjectName(QStringLiteral("chkHeaterEnabled"));
-    place(heater, 5280, 60, 1692, 372, centralSize);
+    // Wider than the designed 1692 twips so that the caption fits the toolkit's indicator
+    // and font; the room up to cmdTestComs is free.
+    place(heater, 5280, 60, 2160, 372, centralSize);
     m_chkHeaterEnabled = std::make_unique<QtCheckBox>(heater);
     m_view.chkHeaterEnabled = m_chkHeaterEnabled.get();
 
@@ -200,15 +217,16 @@ void FrmMain::buildRunFrame(QWidget* central, const QSizeF& centralSize) {
     auto* options = new QFrame(frame);
     options->setObjectName(QStringLiteral("Frame7"));
     options->setFrameStyle(QFrame::NoFrame);
-    place(options, 6000, 1200, 2052, 552, frameSize);
+    // Wide enough for "Log Temperature" (the designed 2052 twips cut it).
+    place(options, 6000, 1200, 2292, 552, frameSize);
     const char* optionCaptions[2] = {"Log Hex", "Log Temperature"};
     const double optionTops[2] = {0, 240};
-    const double optionWidths[2] = {1272, 1632};
+    const double optionWidths[2] = {1272, 1752};
     for (int i = 0; i < 2; ++i) {
         auto* radio = new QRadioButton(QString::fromLatin1(optionCaptions[i]), options);
         radio->setObjectName(indexed(QStringLiteral("Option1"), i));
         // The designed 192 twips are too low for the toolkit's indicator; grow downwards.
-        place(radio, 540, optionTops[i], optionWidths[i], 252, pixelSize(2052, 552));
+        place(radio, 540, optionTops[i], optionWidths[i], 252, pixelSize(2292, 552));
         m_Option1[static_cast<std::size_t>(i)] = std::make_unique<QtOptionButton>(radio);
         m_view.Option1[static_cast<std::size_t>(i)] = m_Option1[static_cast<std::size_t>(i)].get();
     }
@@ -333,6 +351,7 @@ void FrmMain::buildComputedData(QWidget* page, const QSizeF& pageSize) {
 void FrmMain::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(static_cast<int>(toPixels(kStatusBarHeight) + 0.5));
     const double widths[7] = {570, 600, 300, 300, 300, 3040, 1440};
     for (int i = 0; i < 7; ++i) {
         auto panel =

@@ -80,6 +80,10 @@ public:
         return *m_panels.at(static_cast<std::size_t>(number - 1));
     }
     QTabWidget* tabs() const { return m_SSTab1; }
+    // The arrangement is drawn for the default dialog font at 8 points; larger system
+    // fonts would not fit the captions into their places.
+    static constexpr double kDesignFontPoints = 8;
+    static QFont designFont();
     // The client area as designed (twips / 15), without menu bar.
     static QSize designClientSize();
 

@@ -2,20 +2,51 @@
 
 #include "shell/QtStrings.h"
 
+#include <QFontMetrics>
 #include <QPushButton>
 
 namespace quorvane {
 
-QtButton::QtButton(QPushButton* button) : m_button(button), m_facePalette(button->palette()) {
+namespace {
+
+// Room for the caption inside the button's frame and margins.
+constexpr int kCaptionMargin = 8;
+
+} // namespace
+
+QtButton::QtButton(QPushButton* button)
+    : m_button(button), m_facePalette(button->palette()), m_caption(toStdString(button->text())) {
+    m_button->setText(wrapped(button->text()));
     connect(m_button, &QPushButton::clicked, this, &QtButton::handleClicked);
 }
 
 std::string QtButton::caption() const {
-    return toStdString(m_button->text());
+    return m_caption;
 }
 
 void QtButton::setCaption(const std::string& caption) {
-    m_button->setText(toQString(caption));
+    m_caption = caption;
+    m_button->setText(wrapped(toQString(caption)));
+}
+
+// A caption too wide for the button goes on two lines, broken at the last blank that lets
+// the first line fit, as command buttons have always done.
+QString QtButton::wrapped(const QString& caption) const {
+    const QFontMetrics metrics(m_button->font());
+    const int room = m_button->width() - kCaptionMargin;
+    if (metrics.horizontalAdvance(caption) <= room) {
+        return caption;
+    }
+    qsizetype cut = -1;
+    for (qsizetype i = caption.indexOf(u' '); i >= 0; i = caption.indexOf(u' ', i + 1)) {
+        if (cut < 0 || metrics.horizontalAdvance(caption.left(i)) <= room) {
+            cut = i;
+        }
+    }
+    if (cut < 0) {
+        return caption;
+    }
+    return caption.left(cut) + u'\n' + caption.mid(cut + 1);
 }
 
 // The button's own flag, not the effect of a disabled parent.

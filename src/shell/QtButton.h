@@ -9,8 +9,9 @@ class QPushButton;
 
 namespace quorvane {
 
-// A command button. The background is painted through the palette, which the Fusion style
-// honours; the button-face colour restores the look the button was created with.
+// A command button. A caption too wide for it is shown on two lines. The background is painted
+// through the palette, which the Fusion style honours; the button-face colour restores the look the
+// button was created with.
 class QtButton : public QObject, public Button {
     Q_OBJECT
 public:
@@ -30,9 +31,11 @@ public:
 
 private:
     void handleClicked();
+    QString wrapped(const QString& caption) const;
 
     QPushButton* m_button;
     QPalette m_facePalette;
+    std::string m_caption;
     Color m_background = Color::buttonFace();
     std::function<void()> m_clicked;
 };
