@@ -1,5 +1,7 @@
 #include "shell/FrmMain.h"
 
+#include "QtPrinters.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
