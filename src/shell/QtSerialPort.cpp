@@ -117,11 +117,24 @@ void QtSerialPort::setSettings(const std::string& settings) {
     if (!line) {
         throw Failure(kInvalidSettings, "Invalid line settings: " + settings);
     }
+    if (m_port.isOpen()) {
+        // The device may refuse what the text allows; then the old settings stay.
+        const LineSettings previous = m_line;
+        m_line = *line;
+        try {
+            applyLineSettings();
+        } catch (const Failure&) {
+            m_line = previous;
+            m_port.setBaudRate(m_line.baudRate);
+            m_port.setParity(m_line.parity);
+            m_port.setDataBits(m_line.dataBits);
+            m_port.setStopBits(m_line.stopBits);
+            m_port.clearError();
+            throw;
+        }
+    }
     m_settings = settings;
     m_line = *line;
-    if (m_port.isOpen()) {
-        applyLineSettings();
-    }
 }
 
 std::string QtSerialPort::devicePath(int port) const {
