@@ -24,6 +24,7 @@ namespace {
 
 int g_signalPipe[2] = {-1, -1};
 constexpr auto kHangupGrace = std::chrono::milliseconds(2000);
+constexpr auto kHangupSettle = std::chrono::milliseconds(100);
 constexpr auto kHangupPoll = std::chrono::milliseconds(20);
 
 void onSignal(int) {
@@ -107,8 +108,10 @@ public:
         bool waitWritable = false;
         std::optional<Clock::time_point> reopenAt;
         // A hang-up flushes what the reader has not taken yet, so it waits (a while) until
-        // the program has read the last record.
+        // the program has read the last record. Written bytes reach the slave's queue a
+        // moment later, so an empty queue counts only after a short settling time.
         bool hangupPending = false;
+        Clock::time_point hangupSettled{};
         Clock::time_point hangupAt{};
         for (;;) {
             Clock::time_point now = Clock::now();
@@ -169,9 +172,11 @@ public:
 
             if (m_sim.hangupDue() && !hangupPending) {
                 hangupPending = true;
+                hangupSettled = now + kHangupSettle;
                 hangupAt = now + kHangupGrace;
             }
-            if (hangupPending && (m_pty.unreadBytes() == 0 || now >= hangupAt)) {
+            if (hangupPending &&
+                ((now >= hangupSettled && m_pty.unreadBytes() == 0) || now >= hangupAt)) {
                 hangupPending = false;
                 hangup();
                 if (!m_options.restart) {
