@@ -7,7 +7,9 @@ namespace quorvane::fakes {
 FakeClock::FakeClock(FakeTimeline& timeline, std::int64_t startEpochMs)
     : m_timeline(timeline), m_startEpochMs(startEpochMs) {}
 
-SystemTime FakeClock::nowUtc() const { return fromEpochMs(m_startEpochMs + m_timeline.nowMs()); }
+SystemTime FakeClock::nowUtc() const {
+    return fromEpochMs(m_startEpochMs + m_timeline.nowMs());
+}
 
 SystemTime FakeClock::fromEpochMs(std::int64_t epochMs) {
     using namespace std::chrono;

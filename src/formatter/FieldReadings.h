@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDate>
+#include <QTime>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The readings behind the Formatter's checks: what an operator's text means as a number,
+// an amount, a date or a time. All take UTF-8 text and never throw for bad input.
+namespace quorvane::fieldReadings {
+
+// Blanks, optional sign, digits with at most one point (at least one digit), optional
+// exponent ("e"/"E", optional sign, digits), blanks. Blanks are spaces.
+bool isNumericText(std::string_view text);
+
+// The value of a numeric text rounded to the nearest integer, a tie going to the even
+// neighbour; empty when the text is not numeric or the value does not fit 32 bits.
+std::optional<std::int32_t> roundedInt32(std::string_view text);
+
+// Round to the nearest integer, ties to even, whatever the floating-point rounding mode.
+double roundHalfEven(double value);
+
+// A finite number in the C locale (no thousands separators), else in the system locale
+// (QLocale(), its separators allowed). The C reading comes first so that the "0.00" and
+// scientific forms written by the Formatter read back as themselves in every locale.
+std::optional<double> readNumber(const std::string& text);
+
+// An amount as the system locale writes it (its currency symbol or ISO code before or
+// after the number, a leading sign or parentheses for negative, thousands separators),
+// or a plain number in the system locale or the C locale. The system locale comes first
+// here because the Formatter writes amounts in that locale's form.
+std::optional<double> readCurrencyAmount(const std::string& text);
+
+// A calendar date in years 1 to 9999; see Formatter.h for the accepted spellings.
+std::optional<QDate> readDate(const std::string& text);
+
+// A time of day; see Formatter.h for the accepted spellings.
+std::optional<QTime> readTime(const std::string& text);
+
+} // namespace quorvane::fieldReadings
