@@ -1,44 +1,35 @@
 #pragma once
 
-// How the program turns a record into temperatures, written out independently of the
-// simulator so the simulator's inversion is checked against it.
+// The program's own decoding, from the core library, applied to what the simulator sends:
+// the simulator's inversion is checked against the code that will read its records.
+
+#include "fakes/FakeDialogs.h"
+#include "instrument/RecordDecoder.h"
+#include "instrument/Thermistor.h"
+#include "util/NumericText.h"
 
 #include <array>
 #include <cctype>
-#include <cmath>
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace quorvane::probesim::test {
 
-inline std::optional<double> programResistance(double reading20k, double reading100k,
-                                               double thermistorReading) {
-    if (reading100k == reading20k) {
-        return std::nullopt;
-    }
-    return (thermistorReading - reading20k) / (reading100k - reading20k) * 80000.0 + 20000.0;
-}
-
-inline double programR2t(double ohms) {
-    const double l = std::log(ohms);
-    const double d = 1.275e-7 * l * l * l + (0.0002211 * l + 0.0009354);
-    return d == 0.0 ? -99.99 : 1.0 / d - 273.15;
-}
-
-// Temperature of one channel as the program shows it, or nullopt when it rejects the record.
+// Temperature of one channel as the program decodes it, or nullopt when it rejects it.
 inline std::optional<double> programTemperature(std::uint16_t r20k, std::uint16_t r100k,
                                                 std::uint16_t x) {
-    const auto r = programResistance(r20k, r100k, x);
+    const auto r = quorvane::resistance(r20k, r100k, x);
     if (!r) {
         return std::nullopt;
     }
-    const double whole = std::nearbyint(*r);
-    if (whole <= 0.0) {
+    try {
+        return quorvane::r2t(quorvane::roundHalfEven(*r));
+    } catch (const std::exception&) {
         return std::nullopt;
     }
-    return programR2t(whole);
 }
 
 inline bool isHexField(std::string_view f) {
@@ -53,34 +44,23 @@ inline bool isHexField(std::string_view f) {
     return true;
 }
 
-// The program's record test and decoding of one framed line: the five temperatures when it
-// accepts the line as a data record.
+// The program's record test on one framed line, then its decoding of the payload: the five
+// temperatures when it accepts the line as a data record.
 inline std::optional<std::array<double, 5>> programDecodeLine(std::string_view line) {
     if (line.size() != 43 || line[0] != ':' || line[1] != '\x03' || line[2] != 'T' ||
         line[3] != ' ') {
         return std::nullopt;
     }
-    std::array<std::uint16_t, 8> f{};
-    for (int i = 0; i < 8; ++i) {
-        const std::string_view field = line.substr(3 + i * 5, 5);
-        if (field[0] != ' ') {
-            return std::nullopt;
-        }
-        if (i == 0) {
-            continue; // Xtra is carried, never converted
-        }
-        if (!isHexField(field.substr(1))) {
-            return std::nullopt;
-        }
-        f[i] = static_cast<std::uint16_t>(std::stoul(std::string(field.substr(1)), nullptr, 16));
+    fakes::FakeDialogs dialogs;
+    RecordDecoder decoder(dialogs);
+    try {
+        decoder.decode(std::string(line.substr(3)));
+    } catch (const std::exception&) {
+        return std::nullopt;
     }
     std::array<double, 5> t{};
-    for (int c = 0; c < 5; ++c) {
-        const auto v = programTemperature(f[2], f[1], f[3 + c]);
-        if (!v) {
-            return std::nullopt;
-        }
-        t[c] = *v;
+    for (std::size_t c = 0; c < 5; ++c) {
+        t[c] = decoder.temperatureC[c];
     }
     return t;
 }
