@@ -21,8 +21,11 @@ QRect twips(double left, double top, double width, double height) {
         .toRect();
 }
 
+// Not bold, explicitly: inside a bold frame an unset weight would be inherited.
 QFont normalFont() {
-    return FrmMain::designFont();
+    QFont font = FrmMain::designFont();
+    font.setBold(false);
+    return font;
 }
 
 QFont boldFont() {

@@ -3,6 +3,8 @@
 #include "platform/Failure.h"
 #include "shell/QtStrings.h"
 
+#include <QStandardPaths>
+
 namespace quorvane {
 
 namespace {
@@ -14,13 +16,15 @@ QString address(const std::string& section, const std::string& key) {
 } // namespace
 
 QtSettingsStore::QtSettingsStore(const std::string& filePath) {
-    if (filePath.empty()) {
-        m_settings =
-            std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                        QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
-    } else {
-        m_settings = std::make_unique<QSettings>(toQString(filePath), QSettings::IniFormat);
-    }
+    const QString path = filePath.empty() ? defaultPath() : toQString(filePath);
+    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
+// The user's configuration folder, as QSettings' own user scope would choose it, but with
+// the ".conf" name the program has always used there.
+QString QtSettingsStore::defaultPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Quorvane/Quorvane.conf");
 }
 
 std::string QtSettingsStore::fileName() const {

@@ -25,6 +25,7 @@ public:
                const std::string& value) override;
 
     std::string fileName() const;
+    static QString defaultPath();
 
 private:
     void check() const;
