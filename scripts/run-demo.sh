@@ -11,7 +11,7 @@ DEMO=${QUORVANE_DEMO_DIR:-/tmp/quorvane-demo}
 if [ "${QUORVANE_SKIP_INSTALL:-0}" != "1" ]; then
     bash scripts/install-deps.sh
 fi
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_TESTS=OFF >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target quorvane quorvane-probe-sim quorvane-decode
 
 mkdir -p "$DEMO/config/Quorvane"
