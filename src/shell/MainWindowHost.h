@@ -8,7 +8,7 @@
 #include "shell/QtDialogs.h"
 #include "shell/QtEventPump.h"
 #include "shell/QtSettingsStore.h"
-#include "shell/SystemClock.h"
+#include "logging/SystemClock.h"
 
 #include <memory>
 #include <string>

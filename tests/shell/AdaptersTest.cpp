@@ -9,7 +9,7 @@
 #include "shell/QtTextField.h"
 #include "shell/QtTimer.h"
 #include "shell/QtWindowFrame.h"
-#include "shell/SystemClock.h"
+#include "logging/SystemClock.h"
 
 #include "QtPrinters.h"
 

@@ -1,4 +1,4 @@
-#include "shell/SystemClock.h"
+#include "logging/SystemClock.h"
 
 namespace quorvane {
 
