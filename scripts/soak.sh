@@ -6,7 +6,9 @@
 # Prints every minute the records sent and logged, the longest poll tick, the event-loop
 # latency and the resident memory; at the end the figures with their verdicts: records
 # sent = logged in phase 1, poll tick and latency under 50 ms, memory levelled off (at most
-# 5 % growth over the second half). Exit status 0 when all are met.
+# 5 % growth over the last quarter of the time). Exit status 0 when all are met. For each
+# phase the longest loop gap is also told with the processor time the program used in it:
+# a gap in which it hardly ran was the machine's doing (other processes), not the program's.
 #   scripts/soak.sh [MINUTES]     (default 30; fractions allowed, e.g. 2 or 0.5)
 set -euo pipefail
 cd "$(dirname "$0")/.."

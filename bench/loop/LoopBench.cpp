@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     BenchWindow window("loop");
     bool allMet = true;
     long firstRss = -1;
-    long rssAtHalf = -1;
+    long rssLate = -1;
     int totalSeconds = 0;
     for (const Phase& p : phases) {
         totalSeconds += p.seconds;
@@ -156,8 +156,8 @@ int main(int argc, char** argv) {
         int nextReport = reportEvery;
         while (inPhase.elapsed() < phase.seconds * 1000LL) {
             BenchWindow::runFor(200);
-            if (rssAtHalf < 0 && sinceStart.elapsed() >= totalSeconds * 500LL) {
-                rssAtHalf = residentKb();
+            if (rssLate < 0 && sinceStart.elapsed() >= totalSeconds * 750LL) {
+                rssLate = residentKb();
             }
             if (reportEvery > 0 && inPhase.elapsed() >= nextReport * 1000LL) {
                 nextReport += reportEvery;
@@ -184,6 +184,7 @@ int main(int argc, char** argv) {
         const std::size_t logged = window.loggedRecords() - loggedBefore;
         const double poll = app.longestPollTickMs();
         const double late = loop.longestLateMs();
+        const double gapCpu = loop.longestGapCpuMs();
         const long rssEnd = residentKb();
         const double anyHandler = app.longestHandlerMs();
         const QString anyWhat = app.longestHandlerWhat();
@@ -203,8 +204,10 @@ int main(int argc, char** argv) {
         std::printf("%s: records sent %zu, logged %zu; poll ticks %ld, longest %.1f ms; "
                     "loop latency max %.1f ms; RSS %ld -> %ld kB\n",
                     what.c_str(), sent, logged, app.pollTicks(), poll, late, rssStart, rssEnd);
-        std::printf("  longest handler of any event: %.1f ms, %s\n", anyHandler,
-                    anyWhat.toLatin1().constData());
+        std::printf("  longest handler of any event: %.1f ms, %s; the longest loop gap was "
+                    "%.1f ms, of which this process ran %.1f ms\n",
+                    anyHandler, anyWhat.toLatin1().constData(), late + LoopTimer::kPeriodMs,
+                    gapCpu);
         const bool pollMet = poll < 50.0;
         const bool lateMet = late < 50.0;
         row(what + ": longest poll tick", ms(poll), "< 50 ms", pollMet);
@@ -220,15 +223,17 @@ int main(int argc, char** argv) {
         }
     }
     const long lastRss = residentKb();
-    std::printf("resident memory: start %ld kB, half-time %ld kB, end %ld kB\n", firstRss,
-                rssAtHalf, lastRss);
-    if (memoryVerdict && rssAtHalf > 0) {
-        // Levelled off: the second half grew it by at most 5 %.
+    std::printf("resident memory: start %ld kB, at three quarters of the time %ld kB, end %ld kB\n",
+                firstRss, rssLate, lastRss);
+    if (memoryVerdict && rssLate > 0) {
+        // Levelled off: the last quarter grew it by at most 5 %. (The serial pane fills
+        // up to its 1,000,000 characters first: at 2880 characters a second that takes
+        // about six minutes.)
         const double growth =
-            100.0 * static_cast<double>(lastRss - rssAtHalf) / static_cast<double>(rssAtHalf);
+            100.0 * static_cast<double>(lastRss - rssLate) / static_cast<double>(rssLate);
         char value[64];
-        std::snprintf(value, sizeof value, "%+.1f %% (%ld -> %ld kB)", growth, rssAtHalf, lastRss);
-        row((label.empty() ? "" : label + ", ") + "resident memory over the second half", value,
+        std::snprintf(value, sizeof value, "%+.1f %% (%ld -> %ld kB)", growth, rssLate, lastRss);
+        row((label.empty() ? "" : label + ", ") + "resident memory over the last quarter", value,
             "<= +5 %", growth <= 5.0);
         allMet = allMet && growth <= 5.0;
     }

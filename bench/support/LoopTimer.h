@@ -16,6 +16,9 @@ public:
     void reset();
     // The longest lateness of a tick since the last reset, in milliseconds.
     double longestLateMs() const { return m_longestLateMs; }
+    // The processor time this process used during that longest gap: far below the gap
+    // when the process was waiting (descheduled, or blocked in a call), not computing.
+    double longestGapCpuMs() const { return m_longestGapCpuMs; }
     long ticks() const { return m_ticks; }
 
 private:
@@ -24,6 +27,8 @@ private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     qint64 m_lastNs = -1;
+    double m_lastCpuMs = 0;
+    double m_longestGapCpuMs = 0;
     double m_longestLateMs = 0;
     long m_ticks = 0;
 };
