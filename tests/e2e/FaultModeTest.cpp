@@ -17,6 +17,11 @@ struct FaultCase {
     bool drops = false;
 };
 
+// Names the case in test listings (and so in the names CTest gives the runs).
+void PrintTo(const FaultCase& fault, std::ostream* out) {
+    *out << fault.name;
+}
+
 // Records that reach the decoder and are refused there (one box, then events only).
 bool refusedByDecoder(const std::string& mode) {
     return mode == "bad-hex" || mode == "equal-refs";
