@@ -85,12 +85,13 @@ std::optional<std::string> currencyFor(double value, std::int32_t lFlags) {
         return std::nullopt;
     }
     const double units = fieldReadings::roundHalfEven(value * 10000.0);
-    if (units == 0.0) {
+    const double cents = roundHalfAwayFromZero(units / 100.0);
+    // An amount that shows as zero counts as zero: otherwise «0.004» would be written
+    // "$0.00" and that text emptied at the next check of the same field.
+    if (cents == 0.0) {
         return isSet(lFlags, fmtShowZero) ? currencyText(0.0) : std::string();
     }
-    const double cents = roundHalfAwayFromZero(units / 100.0);
-    // +0.0 so that an amount under half a cent is not written "-$0.00".
-    return currencyText(cents == 0.0 ? 0.0 : cents / 100.0);
+    return currencyText(cents / 100.0);
 }
 
 // "-0.00" and "-0" say nothing a plain zero does not.

@@ -34,7 +34,8 @@ class TextField;
 //   «USD 5» under en_US), or a number in the system locale, then in the C locale. The
 //   amount is kept to four decimal places (ties to even) within ±922337203685477.5807.
 //   Written as the system locale's currency form with thousands separators and two
-//   decimals (ties away from zero): «$1,234.50» under en_US, «1,234.50» under C.
+//   decimals (ties away from zero): «$1,234.50» under en_US, «1,234.50» under C. An
+//   amount that shows as $0.00 is the zero amount (empty unless fmtShowZero).
 // - Dates: «12/25/2026», «12/25/26» (00-29 are 20xx), «12-25-2026», «2026-12-25»,
 //   «2026/12/25», «Dec 25 2026», «Dec 25, 2026», «December 25 2026», «25 Dec 2026»,
 //   «25-Dec-2026» (English month names, any letter case), then the system locale's short,
