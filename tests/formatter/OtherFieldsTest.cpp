@@ -114,7 +114,13 @@ const CheckCase kCurrencyCases[] = {
     row("BelowFourPlacesIsZero", "0.00004", ""),
     rowByLocale("Exponent", "1e3", "1,000.00", "$1,000.00"),
     rowByLocale("Blanks", "  12  ", "12.00", "$12.00"),
-    rowByLocale("Largest", "922337203685477", "922,337,203,685,477.00", "$922,337,203,685,477.00"),
+    rowByLocale("Largest", "9999999999999.99", "9,999,999,999,999.99", "$9,999,999,999,999.99"),
+    rowByLocale("LargestNegative", "-9999999999999.99", "-9,999,999,999,999.99",
+                "($9,999,999,999,999.99)"),
+    row("TenTrillion", "1e13", kRefused),
+    // Found by fuzzing: a double holds no cents this large, and the amount written
+    // read back as another one.
+    row("BeyondCents", "41255400998277.52", kRefused),
     row("TooLarge", "1e15", kRefused),
     row("Infinity", "inf", kRefused),
     row("NotANumber", "nan", kRefused),
@@ -149,6 +155,9 @@ const CurrencyStringCase kCurrencyStringCases[] = {
     {"NaN", std::nullopt, std::numeric_limits<double>::quiet_NaN(), 0, "", ""},
     {"Infinity", std::nullopt, std::numeric_limits<double>::infinity(), 0, "", ""},
     {"TooLarge", std::nullopt, 1e300, 0, "", ""},
+    {"LargestNumber", std::nullopt, 9999999999999.99, 0, "9,999,999,999,999.99",
+     "$9,999,999,999,999.99"},
+    {"BeyondCentsNumber", std::nullopt, 41255400998277.52, 0, "", ""},
 };
 
 class CurrencyStringTest
@@ -356,6 +365,26 @@ TEST_P(ScientificTest, Table) {
 INSTANTIATE_TEST_SUITE_P(Cases, ScientificTest,
                          ::testing::Combine(kLocales, ::testing::ValuesIn(kScientificCases)),
                          checkParamName);
+
+} // namespace
+} // namespace quorvane::testing
+
+namespace quorvane::testing {
+namespace {
+
+// Found by fuzzing under en_GB: the amount was written, then changed when read again.
+TEST(CurrencyRegression, AmountBeyondCentsIsRefusedNotRewritten) {
+    LocaleScope scope(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    fakes::FakeDialogs dialogs;
+    Formatter formatter(dialogs);
+    std::string text = "(£41,255,400,998,277.52)";
+    EXPECT_FALSE(formatter.FormatCurrency(text, 0));
+    EXPECT_EQ(text, "(£41,255,400,998,277.52)");
+    EXPECT_EQ(formatter.FormattedCurrencyString(-41255400998277.52, 0), "");
+    text = "(£9,999,999,999,999.99)";
+    EXPECT_TRUE(formatter.FormatCurrency(text, 0));
+    EXPECT_EQ(text, "(£9,999,999,999,999.99)");
+}
 
 } // namespace
 } // namespace quorvane::testing
