@@ -10,5 +10,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     qt6-base-dev qt6-serialport-dev libgl-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     clang libclang-rt-14-dev \
-    xvfb xauth imagemagick fonts-dejavu-core x11-utils \
+    xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra x11-utils \
     >/dev/null

@@ -22,8 +22,12 @@ void appendToSerialPane(TextPane& pane, const std::string& text) {
     pane.setText(old.substr(old.size() - fromOld) + text);
 }
 
-void appendToPane(TextPane& pane, const std::string& text) { pane.append(text); }
+void appendToPane(TextPane& pane, const std::string& text) {
+    pane.append(text);
+}
 
-void clearPane(TextPane& pane) { pane.setText(std::string()); }
+void clearPane(TextPane& pane) {
+    pane.setText(std::string());
+}
 
 } // namespace quorvane

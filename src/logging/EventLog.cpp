@@ -5,8 +5,8 @@
 
 namespace quorvane {
 
-EventLog::EventLog(const Clock& clock, SystemTime& sysTime, TextPane& txtEventLog,
-                   TextFiles& files, Dialogs& dialogs, std::string eventFilePath)
+EventLog::EventLog(const Clock& clock, SystemTime& sysTime, TextPane& txtEventLog, TextFiles& files,
+                   Dialogs& dialogs, std::string eventFilePath)
     : m_clock(clock), m_sysTime(sysTime), m_pane(txtEventLog), m_files(files), m_dialogs(dialogs),
       m_path(std::move(eventFilePath)) {}
 

@@ -2,8 +2,7 @@
 
 namespace quorvane {
 
-void MessageGate::showMessage(const std::string& text, const std::string& title,
-                              MessageIcon icon) {
+void MessageGate::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
     if (isMessageOpen()) {
         ++m_heldBack;
         // Reporting may itself fail and ask for a box; that one is simply dropped.

@@ -12,7 +12,9 @@ namespace quorvane {
 
 namespace {
 
-[[noreturn]] void fail(int error) { throw Failure(error, std::strerror(error)); }
+[[noreturn]] void fail(int error) {
+    throw Failure(error, std::strerror(error));
+}
 
 int openFile(const std::string& path, int flags) {
     if (path.empty()) {

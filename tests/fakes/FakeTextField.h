@@ -53,8 +53,9 @@ public:
         for (char c : text) {
             std::string next = m_text;
             if (m_selectionLength > 0) {
-                next = m_text.substr(0, static_cast<std::size_t>(m_selectionStart)) +
-                       m_text.substr(static_cast<std::size_t>(m_selectionStart + m_selectionLength));
+                next =
+                    m_text.substr(0, static_cast<std::size_t>(m_selectionStart)) +
+                    m_text.substr(static_cast<std::size_t>(m_selectionStart + m_selectionLength));
             }
             m_selectionLength = 0;
             next.push_back(c);

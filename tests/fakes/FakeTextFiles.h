@@ -26,7 +26,9 @@ public:
         return it == m_files.end() ? std::string() : it->second;
     }
     bool exists(const std::string& path) const { return m_files.count(path) != 0; }
-    void setContent(const std::string& path, const std::string& content) { m_files[path] = content; }
+    void setContent(const std::string& path, const std::string& content) {
+        m_files[path] = content;
+    }
     void remove(const std::string& path) { m_files.erase(path); }
     int appends() const { return m_appends; }
 

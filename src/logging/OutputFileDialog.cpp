@@ -1,0 +1,77 @@
+#include "logging/OutputFileDialog.h"
+
+#include "platform/Failure.h"
+#include "util/ErrorText.h"
+
+#include <cerrno>
+
+namespace quorvane {
+
+namespace {
+
+// The hint added under the error, by the kind of failure the file system reported.
+std::string hintFor(int error) {
+    switch (error) {
+    case EBUSY:
+    case ETXTBSY:
+        return "\r\n(Existing file may be opened for use by another program.)";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return "\r\n(Existing file may have properites set to read-only.)";
+    default:
+        return std::string();
+    }
+}
+
+} // namespace
+
+OutputFileDialog::OutputFileDialog(TextFiles& files, Dialogs& dialogs)
+    : m_files(files), m_dialogs(dialogs) {}
+
+FileChooserRequest OutputFileDialog::requestFor(const OutputFile& lastChoice) {
+    FileChooserRequest request;
+    request.title = "Set Output File";
+    request.filters = {{"log files (*.log)", "*.log"},
+                       {"txt files (*.txt) ", "*.txt"},
+                       {"All files (*.*)", "*.*"}};
+    request.confirmOverwrite = true;
+    request.confirmCreate = true;
+    const char* pattern = "*.*";
+    if (lastChoice.outputFilterIndex == 1) {
+        pattern = "*.log";
+    } else if (lastChoice.outputFilterIndex == 2) {
+        pattern = "*.txt";
+    }
+    request.initialFileName = lastChoice.outputDirectory + pattern;
+    request.initialFolder = lastChoice.outputDirectory;
+    request.filterIndex = lastChoice.outputFilterIndex;
+    return request;
+}
+
+std::string OutputFileDialog::ManageOutputDialog(FileChooser& theDlg,
+                                                 const OutputFile& lastChoice) {
+    std::optional<std::string> chosen;
+    try {
+        chosen = theDlg.choose(requestFor(lastChoice));
+    } catch (...) {
+        return std::string();
+    }
+    if (!chosen || chosen->empty()) {
+        return std::string();
+    }
+    const std::string name = *chosen;
+    try {
+        m_files.createEmpty(name);
+    } catch (const std::exception& error) {
+        // Only the file service's failures carry errno; the program's own numbers do not.
+        const auto* failure = dynamic_cast<const Failure*>(&error);
+        m_dialogs.showMessage("ManageOutputDialog - \r\n" + errorLine(error) +
+                                  (failure ? hintFor(failure->number()) : std::string()),
+                              "Quorvane");
+        return std::string();
+    }
+    return name;
+}
+
+} // namespace quorvane

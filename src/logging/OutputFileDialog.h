@@ -1,0 +1,29 @@
+#pragma once
+
+#include "logging/OutputFile.h"
+#include "platform/Dialogs.h"
+#include "platform/FileChooser.h"
+#include "platform/TextFiles.h"
+
+#include <string>
+
+namespace quorvane {
+
+// The choice of the data log file: the chooser set up from the last choice, and the chosen
+// file created or emptied at once so that a file that cannot be written is known now.
+class OutputFileDialog {
+public:
+    OutputFileDialog(TextFiles& files, Dialogs& dialogs);
+
+    // The full path of the chosen, now empty file; empty text when none was chosen or it
+    // could not be written (after a message). The caller reads the filter index itself.
+    std::string ManageOutputDialog(FileChooser& theDlg, const OutputFile& lastChoice);
+
+    static FileChooserRequest requestFor(const OutputFile& lastChoice);
+
+private:
+    TextFiles& m_files;
+    Dialogs& m_dialogs;
+};
+
+} // namespace quorvane

@@ -1,0 +1,118 @@
+#include "run/RunStateView.h"
+
+#include "run/AppTitle.h"
+
+#include <string>
+
+namespace quorvane {
+
+namespace {
+
+void setButton(Button& button, bool enabled, Color background) {
+    button.setEnabled(enabled);
+    button.setBackground(background);
+}
+
+void setButton(Button& button, bool enabled, Color background, const char* caption) {
+    setButton(button, enabled, background);
+    button.setCaption(caption);
+}
+
+} // namespace
+
+RunStateView::RunStateView(MainView& view, const RunFlags& flags, Dialogs& dialogs,
+                           const AppInfo& app)
+    : m_view(view), m_flags(flags), m_dialogs(dialogs), m_app(app) {}
+
+void RunStateView::enableRunParameters(bool enabled) {
+    const Color fieldBackground = enabled ? colors::white : colors::face;
+    m_view.Frame1->setEnabled(enabled);
+    m_view.txtLogInterval->setBackground(fieldBackground);
+    m_view.txtHeatDelay->setBackground(fieldBackground);
+    m_view.txtHeatLevel->setBackground(fieldBackground);
+    m_view.txtHeatTime->setBackground(fieldBackground);
+    m_view.Option1[0]->setEnabled(enabled);
+    m_view.Option1[1]->setEnabled(enabled);
+    m_view.chkHeaterEnabled->setEnabled(enabled);
+}
+
+void RunStateView::showPicture(const char* file) {
+    // A missing bitmap leaves the panel without its light; the state change goes on.
+    try {
+        m_view.StatusBar1[6]->setPicture(m_app.programFolder() + "/icons/" + file);
+    } catch (...) {
+    }
+}
+
+void RunStateView::setGuiState(std::int16_t state) {
+    MainView& v = m_view;
+    StatusPanel& panel = *v.StatusBar1[6];
+    switch (state) {
+    case kIdle:
+        enableRunParameters(true);
+        setButton(*v.cmdNewRun, true, colors::green, "Initialize");
+        setButton(*v.cmdRun, false, colors::face);
+        setButton(*v.cmdResume, false, colors::face);
+        setButton(*v.cmdFinish, false, colors::face, "Finish");
+        v.lblElapsedTime->setCaption(std::string());
+        v.lblHeatDelayRemaining->setCaption(std::string());
+        v.lblHeatTimeRemaining->setCaption(std::string());
+        panel.setText("Waiting");
+        showPicture("nolight.bmp");
+        break;
+    case kReady:
+        enableRunParameters(true);
+        setButton(*v.cmdNewRun, true, colors::face, "Initialize");
+        setButton(*v.cmdRun, true, colors::green);
+        setButton(*v.cmdResume, false, colors::face);
+        setButton(*v.cmdFinish, false, colors::face, "Finish");
+        v.lblElapsedTime->setCaption("0");
+        v.lblHeatDelayRemaining->setCaption(v.txtHeatDelay->text());
+        v.lblHeatTimeRemaining->setCaption(v.txtHeatTime->text());
+        v.txtLoggedDataDisplay->setText(std::string());
+        panel.setText("Stopped");
+        showPicture("nolight.bmp");
+        v.cmdRun->setFocus();
+        break;
+    case kRunning:
+        enableRunParameters(false);
+        setButton(*v.cmdNewRun, false, colors::face, "Initialize");
+        setButton(*v.cmdRun, false, colors::face);
+        setButton(*v.cmdResume, false, colors::face);
+        setButton(*v.cmdFinish, true, colors::green, "Finish");
+        panel.setText("Running - Heater OFF");
+        showPicture("greenlight.bmp");
+        v.cmdFinish->setFocus();
+        break;
+    case kHeating:
+        enableRunParameters(false);
+        setButton(*v.cmdNewRun, false, colors::face, "Initialize");
+        setButton(*v.cmdRun, false, colors::face);
+        setButton(*v.cmdResume, false, colors::face);
+        setButton(*v.cmdFinish, true, colors::red, "Finish (heats on)");
+        panel.setText("Running - Heater ON");
+        showPicture("redlight.bmp");
+        v.cmdFinish->setFocus();
+        break;
+    case kFinished:
+        enableRunParameters(true);
+        setButton(*v.cmdNewRun, true, colors::green, "Next Run");
+        setButton(*v.cmdRun, false, colors::face);
+        if (m_flags.heatCycleComplete) {
+            setButton(*v.cmdResume, true, colors::green);
+        } else {
+            setButton(*v.cmdResume, false, colors::face);
+        }
+        setButton(*v.cmdFinish, false, colors::face, "Finish");
+        panel.setText("Waiting");
+        showPicture("nolight.bmp");
+        break;
+    default:
+        panel.setText("GUI Error!");
+        m_dialogs.showMessage("Un-recoverable error: invalid gui state: " + std::to_string(state),
+                              kAppTitle, MessageIcon::Critical);
+        break;
+    }
+}
+
+} // namespace quorvane

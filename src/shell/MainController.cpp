@@ -1,0 +1,103 @@
+#include "shell/MainController.h"
+
+#include "logging/DisplayPanes.h"
+
+#include <chrono>
+
+namespace quorvane {
+
+namespace {
+
+// A message held back from a box goes to the events as one line.
+std::string oneLine(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "\r\n") == 0) {
+            out += " / ";
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+MainController::MainController(MainView& view, const Services& services)
+    : m_view(view), m_services(services), m_dialogs(*services.dialogs),
+      m_eventLog(*services.clock, m_sysTime, *view.txtEventLog, *services.files, m_dialogs,
+                 services.app->programFolder() + "/QuorvaneEvents.log"),
+      m_dataLog(*services.files, m_dialogs, m_outputFile),
+      m_decoderDialogs(m_dialogs, *services.clock, std::chrono::seconds(60)),
+      m_decoder(m_decoderDialogs), m_parser(view, m_flags, m_sysTime, *services.clock, m_decoder,
+                                            m_eventLog, m_dataLog, m_dialogs),
+      m_poller(*view.MSComm1, *view.txtComsDisplay, m_parser),
+      m_serial(view, m_eventLog, m_dialogs), m_fieldFormatter(m_dialogs),
+      m_run(view, m_flags, m_outputFile, m_eventLog, m_dataLog, m_fieldFormatter, m_dialogs,
+            *services.app, *services.events, *services.files),
+      m_settings(*services.settings, view, m_outputFile, *services.app) {
+    connectControls();
+}
+
+void MainController::connectControls() {
+    m_view.tmrCheckSerialInput->onTick([this] { m_poller.tick(); });
+    m_view.cmdClearEventsDisplay->onClicked([this] { clearPane(*m_view.txtEventLog); });
+    m_view.cmdClearLoggedDisplay->onClicked([this] { clearPane(*m_view.txtLoggedDataDisplay); });
+    m_view.cmdClearSerialDisplay->onClicked([this] { clearPane(*m_view.txtComsDisplay); });
+    m_dialogs.onHeldBack([this](const std::string& text) { reportHeldBack(text); });
+    m_decoderDialogs.onHeldBack([this](const std::string& text) { reportHeldBack(text); });
+    m_dataLog.onRecovered([this](std::size_t written, std::size_t dropped) {
+        std::string text =
+            "Data logfile writable again: " + std::to_string(written) + " held data lines written.";
+        if (dropped > 0) {
+            text += " " + std::to_string(dropped) + " oldest held lines were dropped.";
+        }
+        m_eventLog.logEvent(text);
+    });
+}
+
+void MainController::reportHeldBack(const std::string& message) {
+    m_eventLog.logEvent("(message not shown) " + oneLine(message));
+}
+
+std::string MainController::caption(const Version& version) {
+    return "Kelmont Quorvane  Vsn:" + std::to_string(version.major) + "." +
+           std::to_string(version.minor) + "." + std::to_string(version.revision);
+}
+
+void MainController::load() {
+    m_settings.loadSettings();
+    m_eventLog.logEvent("Program loaded.");
+    m_view.chkHeaterEnabled->setChecked(false);
+    m_serial.configureSerialPort();
+    m_run.comsCheck();
+    m_run.sendHeaterOffNow();
+    m_services.events->processPendingEvents();
+    m_flags.runInProgress = false;
+    m_flags.runStarted = false;
+    m_flags.heatCycleComplete = false;
+    m_view.tmrHeatTime->setEnabled(false);
+    m_view.tmrHeatDelay->setEnabled(false);
+    m_view.tmrLogInterval->setEnabled(false);
+    m_view.tmrCheckSerialInput->setEnabled(true);
+    m_view.tmrOneSecond->setEnabled(false);
+    m_run.setGuiState(0);
+    m_view.txtEventLog->setWrapping(false);
+    m_view.txtComsDisplay->setWrapping(false);
+    m_view.frmMain->setCaption(caption(m_services.app->version()));
+}
+
+void MainController::unload() {
+    m_run.sendHeaterOffNow();
+    if (m_view.MSComm1->isOpen()) {
+        m_view.MSComm1->close();
+    }
+    m_settings.saveSettings();
+}
+
+void MainController::menuClicked(SerialMenu menu, int index) {
+    m_serial.menuClicked(menu, index);
+}
+
+} // namespace quorvane

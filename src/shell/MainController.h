@@ -1,0 +1,72 @@
+#pragma once
+
+#include "formatter/Formatter.h"
+#include "instrument/InputParser.h"
+#include "instrument/RecordDecoder.h"
+#include "instrument/SerialConfigurator.h"
+#include "instrument/SerialMenu.h"
+#include "instrument/SerialPoller.h"
+#include "logging/DataLog.h"
+#include "logging/EventLog.h"
+#include "logging/MessageGate.h"
+#include "logging/OutputFile.h"
+#include "logging/ThrottledDialogs.h"
+#include "platform/MainView.h"
+#include "platform/Services.h"
+#include "run/RunController.h"
+#include "run/RunFlags.h"
+#include "shell/PersistentSettings.h"
+
+#include <string>
+
+namespace quorvane {
+
+// Everything the main window owns besides its controls, and the order in which the window
+// comes up and goes down. It sees the window only through the MainView.
+class MainController {
+public:
+    MainController(MainView& view, const Services& services);
+    MainController(const MainController&) = delete;
+    MainController& operator=(const MainController&) = delete;
+
+    // The window's load: settings, serial port, wake-up, heater off, timers, idle state.
+    void load();
+    // The window's unload: heater off while the port is open, port closed, settings saved.
+    void unload();
+
+    void menuClicked(SerialMenu menu, int index);
+
+    static std::string caption(const Version& version);
+
+    RunController& run() { return m_run; }
+    RunFlags& flags() { return m_flags; }
+    OutputFile& outputFile() { return m_outputFile; }
+    EventLog& eventLog() { return m_eventLog; }
+    InputParser& parser() { return m_parser; }
+    DataLog& dataLog() { return m_dataLog; }
+
+private:
+    void connectControls();
+    void reportHeldBack(const std::string& message);
+
+    MainView& m_view;
+    Services m_services;
+    SystemTime m_sysTime;
+    RunFlags m_flags;
+    OutputFile m_outputFile;
+    MessageGate m_dialogs;
+    EventLog m_eventLog;
+    DataLog m_dataLog;
+    ThrottledDialogs m_decoderDialogs;
+    RecordDecoder m_decoder;
+    InputParser m_parser;
+    SerialPoller m_poller;
+    SerialConfigurator m_serial;
+    // Keeps no state, so it can exist before the load: the run's reactions need it as soon
+    // as the settings write the fields.
+    Formatter m_fieldFormatter;
+    RunController m_run;
+    PersistentSettings m_settings;
+};
+
+} // namespace quorvane

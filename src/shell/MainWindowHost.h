@@ -1,0 +1,56 @@
+#pragma once
+
+#include "logging/PosixTextFiles.h"
+#include "platform/Services.h"
+#include "shell/FrmMain.h"
+#include "shell/MainController.h"
+#include "shell/QtAppInfo.h"
+#include "shell/QtDialogs.h"
+#include "shell/QtEventPump.h"
+#include "shell/QtSettingsStore.h"
+#include "logging/SystemClock.h"
+
+#include <memory>
+#include <string>
+
+namespace quorvane {
+
+// The real window with its services and its owner, wired together: what start-up builds,
+// and what the window tests build with a settings file and program folder of their own.
+class MainWindowHost {
+public:
+    struct Options {
+        std::string settingsFile;  // empty: the per-user settings file
+        std::string programFolder; // empty: the folder that holds the program
+        Dialogs* dialogs = nullptr; // null: real message boxes over the window
+    };
+
+    explicit MainWindowHost(QtAppInfo& app, Options options);
+    MainWindowHost(const MainWindowHost&) = delete;
+    MainWindowHost& operator=(const MainWindowHost&) = delete;
+
+    // The window's load, then the window is shown.
+    void start();
+    // The window closes (its unload runs once).
+    void close();
+
+    FrmMain& window() { return m_window; }
+    MainController& controller() { return *m_controller; }
+    const AppInfo& appInfo() const { return *m_appInfo; }
+
+private:
+    class FolderAppInfo;
+
+    Options m_options;
+    std::unique_ptr<AppInfo> m_folderApp;
+    AppInfo* m_appInfo;
+    QtSettingsStore m_settings;
+    SystemClock m_clock;
+    PosixTextFiles m_files;
+    QtDialogs m_boxes;
+    QtEventPump m_pump;
+    FrmMain m_window;
+    std::unique_ptr<MainController> m_controller;
+};
+
+} // namespace quorvane

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+class QWidget;
+
+namespace quorvane {
+
+// Modal message boxes with a single OK button, over the given window.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    void showMessage(const std::string& text, const std::string& title,
+                     MessageIcon icon = MessageIcon::None) override;
+    void beep() override;
+    bool isMessageOpen() const override { return m_open > 0; }
+
+private:
+    QWidget* m_parent;
+    int m_open = 0;
+};
+
+} // namespace quorvane

@@ -1,0 +1,11 @@
+#include "shell/QtEventPump.h"
+
+#include <QCoreApplication>
+
+namespace quorvane {
+
+void QtEventPump::processPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+} // namespace quorvane

@@ -1,0 +1,33 @@
+#include "shell/StartUp.h"
+
+#include "shell/MainWindowHost.h"
+#include "shell/QtAppInfo.h"
+#include "shell/QtDialogs.h"
+#include "shell/StopSignals.h"
+
+#include <QApplication>
+
+namespace quorvane {
+
+int StartUp::Main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName("Quorvane");
+    QCoreApplication::setApplicationName("Quorvane");
+
+    QtAppInfo app;
+    if (app.isAnotherInstanceRunning()) {
+        QtDialogs boxes;
+        boxes.showMessage("Application is already running", "Quorvane", MessageIcon::Critical);
+        return 0;
+    }
+
+    MainWindowHost host(app, {});
+    StopSignals stop([&host](int) {
+        host.close();
+        QCoreApplication::quit();
+    });
+    host.start();
+    return QApplication::exec();
+}
+
+} // namespace quorvane

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "RecordingDialogs.h"
+#include "SimulatorProcess.h"
+#include "fakes/FakeFileChooser.h"
+#include "shell/MainWindowHost.h"
+#include "shell/QtAppInfo.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+namespace quorvane::e2e {
+
+// A whole program on a pseudo-terminal: the simulator, a settings file pointing COM2 at
+// it, a program folder of its own (event log and icons), the real window and its owner.
+class E2eRig {
+public:
+    explicit E2eRig(std::vector<std::string> simulatorArgs = {},
+                    std::vector<std::pair<std::string, std::string>> settings = {}) {
+        static int counter = 0;
+        m_dir = std::filesystem::temp_directory_path() /
+                ("quorvane-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir / "icons");
+        for (const auto& icon : std::filesystem::directory_iterator(QUORVANE_SOURCE_ICONS)) {
+            std::filesystem::copy_file(icon.path(), m_dir / "icons" / icon.path().filename());
+        }
+        simulator = std::make_unique<SimulatorProcess>(link(), path("probe.log"), simulatorArgs);
+        std::ofstream conf(path("Quorvane.conf"));
+        conf << "[Ports]\nCOM2=" << link() << "\n\n[Settings]\n";
+        for (const auto& [key, value] : settings) {
+            conf << key << "=" << value << "\n";
+        }
+        conf.close();
+        app = std::make_unique<QtAppInfo>(path("quorvane.lock"));
+        MainWindowHost::Options options;
+        options.settingsFile = path("Quorvane.conf");
+        options.programFolder = m_dir.string();
+        options.dialogs = &dialogs;
+        host = std::make_unique<MainWindowHost>(*app, options);
+        host->window().view().CommonDialog1 = &chooser;
+    }
+    ~E2eRig() {
+        if (host) {
+            host->close();
+            host.reset();
+        }
+        simulator.reset();
+        std::filesystem::remove_all(m_dir);
+    }
+
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+    std::string link() const { return path("ttyProbe"); }
+    MainView& view() { return host->window().view(); }
+
+    // Lets the event loop run for a while (the program's timers and the serial poll).
+    static void run(int ms) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QTest::qWait(5);
+        }
+    }
+    // Runs the event loop until the condition holds or the time is up.
+    static bool runUntil(const std::function<bool()>& condition, int timeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            if (condition()) {
+                return true;
+            }
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QTest::qWait(5);
+        }
+        return condition();
+    }
+
+    static std::string read(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // The lines of a file, CR LF removed (a line without its CR LF is kept with "<cut>").
+    static std::vector<std::string> lines(const std::string& file) {
+        std::vector<std::string> out;
+        const std::string text = read(file);
+        std::size_t at = 0;
+        while (at < text.size()) {
+            const std::size_t end = text.find("\r\n", at);
+            if (end == std::string::npos) {
+                out.push_back(text.substr(at) + "<cut>");
+                break;
+            }
+            out.push_back(text.substr(at, end - at));
+            at = end + 2;
+        }
+        return out;
+    }
+    std::string events() const { return read(path("QuorvaneEvents.log")); }
+
+    RecordingDialogs dialogs;
+    fakes::FakeFileChooser chooser;
+    std::unique_ptr<SimulatorProcess> simulator;
+    std::unique_ptr<QtAppInfo> app;
+    std::unique_ptr<MainWindowHost> host;
+
+private:
+    std::filesystem::path m_dir;
+};
+
+} // namespace quorvane::e2e

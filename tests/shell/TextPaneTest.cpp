@@ -1,0 +1,150 @@
+#include "logging/DisplayPanes.h"
+#include "shell/QtTextPane.h"
+
+#include "QtPrinters.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+class TextPaneTest : public ::testing::Test {
+protected:
+    QPlainTextEdit edit;
+    QtTextPane pane{&edit};
+
+    int caret() const { return edit.textCursor().position(); }
+    int documentEnd() const { return edit.document()->characterCount() - 1; }
+};
+
+} // namespace
+
+TEST_F(TextPaneTest, TextIsExactlyWhatWasAppendedWithCrLfShownAsOneBreak) {
+    const std::string parts[] = {
+        "Program loaded.\r\n",        "partial ", "line\r", "\n", "next\r\n",
+        std::string("\x03T 00FF\r\n")};
+    std::string all;
+    for (const auto& p : parts) {
+        pane.append(p);
+        all += p;
+        EXPECT_EQ(pane.text(), all);
+        EXPECT_EQ(pane.length(), all.size());
+        EXPECT_EQ(caret(), documentEnd()); // the newest line is in view
+    }
+    // A CR split from its LF across two appends still makes one shown break.
+    EXPECT_EQ(edit.toPlainText(),
+              QString::fromLatin1("Program loaded.\npartial line\nnext\n\x03T 00FF\n"));
+    EXPECT_EQ(edit.document()->blockCount(), 5);
+}
+
+TEST_F(TextPaneTest, LoneCarriageReturnAndLineFeedEachBreakOnce) {
+    pane.append("a\rb\nc\r\rd");
+    EXPECT_EQ(pane.text(), "a\rb\nc\r\rd");
+    EXPECT_EQ(edit.toPlainText(), "a\nb\nc\n\nd");
+}
+
+TEST_F(TextPaneTest, LongLinesGetDisplayBreaksOnlyOnScreen) {
+    const int limit = QtTextPane::kDisplayLineLimit;
+    const std::string line(static_cast<std::size_t>(limit) * 3 + 10, 'x');
+    pane.append(line.substr(0, 1500));
+    pane.append(line.substr(1500));
+    EXPECT_EQ(pane.text(), line);
+    EXPECT_EQ(pane.length(), line.size());
+    // Shown as blocks of at most kDisplayLineLimit characters.
+    EXPECT_EQ(edit.document()->blockCount(), 4);
+    for (QTextBlock b = edit.document()->begin(); b.isValid(); b = b.next()) {
+        EXPECT_LE(b.length() - 1, limit);
+    }
+    // A real line end starts the count again.
+    pane.append("\r\n" + std::string(static_cast<std::size_t>(limit), 'y'));
+    EXPECT_EQ(edit.document()->blockCount(), 5);
+    EXPECT_EQ(edit.document()->lastBlock().text(), QString(limit, u'y'));
+}
+
+TEST_F(TextPaneTest, SetTextReplacesEverythingAndClearEmpties) {
+    pane.append("old text\r\n");
+    pane.setText("new\r\nlines");
+    EXPECT_EQ(pane.text(), "new\r\nlines");
+    EXPECT_EQ(edit.toPlainText(), "new\nlines");
+    EXPECT_EQ(caret(), documentEnd());
+    clearPane(pane);
+    EXPECT_EQ(pane.text(), "");
+    EXPECT_EQ(pane.length(), 0u);
+    EXPECT_EQ(edit.toPlainText(), "");
+}
+
+TEST_F(TextPaneTest, SerialPaneIsCutAboveAMillionCharacters) {
+    QPlainTextEdit serialEdit;
+    QtTextPane serial(&serialEdit, QtTextPane::Encoding::Latin1);
+    std::string content;
+    content.reserve(kSerialPaneLimit + 64);
+    for (std::size_t i = 0; content.size() < kSerialPaneLimit - 43; ++i) {
+        content += ":\x03T 1234 5678 9ABC DEF0 1111 2222 3333 4444\r\n"; // 45 characters
+    }
+    content.resize(kSerialPaneLimit - 1, 'z');
+    appendToSerialPane(serial, content);
+    appendToSerialPane(serial, "A"); // exactly 1000000: kept
+    ASSERT_EQ(serial.length(), kSerialPaneLimit);
+    EXPECT_EQ(serial.text().back(), 'A');
+
+    appendToSerialPane(serial, "B"); // 1000001: the last 800000 stay
+    const std::string expected = (content + "AB").substr(kSerialPaneLimit + 1 - kSerialPaneKeep);
+    EXPECT_EQ(serial.length(), kSerialPaneKeep);
+    EXPECT_EQ(serial.text(), expected);
+    EXPECT_EQ(serialEdit.textCursor().position(), serialEdit.document()->characterCount() - 1);
+
+    appendToSerialPane(serial, "\r\n");
+    EXPECT_EQ(serial.text(), expected + "\r\n");
+}
+
+TEST_F(TextPaneTest, SerialBytesAreShownAsLatin1AndKeptAsBytes) {
+    QPlainTextEdit serialEdit;
+    QtTextPane serial(&serialEdit, QtTextPane::Encoding::Latin1);
+    const std::string bytes("\xff\xfe\x80 \x00end", 8);
+    serial.append(bytes);
+    EXPECT_EQ(serial.text(), bytes);
+    EXPECT_EQ(serial.length(), 8u);
+    EXPECT_EQ(serialEdit.toPlainText().size(), 8);
+    EXPECT_EQ(serialEdit.toPlainText().at(0), QChar(0xff));
+}
+
+TEST_F(TextPaneTest, Utf8SplitAcrossAppendsIsShownWhole) {
+    pane.append("\xc2");
+    pane.append("\xb0"
+                "C");
+    EXPECT_EQ(pane.text(), "\xc2\xb0"
+                           "C");
+    EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("\xc2\xb0"
+                                                    "C"));
+}
+
+TEST_F(TextPaneTest, WrappingCanBeTurnedOff) {
+    EXPECT_EQ(edit.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    pane.setWrapping(false);
+    EXPECT_EQ(edit.lineWrapMode(), QPlainTextEdit::NoWrap);
+    pane.setWrapping(true);
+    EXPECT_EQ(edit.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+}
+
+TEST_F(TextPaneTest, NewestLineIsInViewOnAShownPane) {
+    edit.resize(300, 120);
+    edit.show();
+    for (int i = 0; i < 200; ++i) {
+        pane.append("line " + std::to_string(i) + "\r\n");
+    }
+    QApplication::processEvents();
+    EXPECT_GT(edit.verticalScrollBar()->value(), 0);
+    const QTextBlock newest = edit.document()->findBlockByNumber(199);
+    ASSERT_EQ(newest.text(), "line 199");
+    EXPECT_TRUE(edit.viewport()->rect().contains(edit.cursorRect(QTextCursor(newest))));
+}
+
+TEST_F(TextPaneTest, OperatorCannotTypeIntoThePane) {
+    EXPECT_TRUE(edit.isReadOnly());
+    EXPECT_FALSE(edit.isUndoRedoEnabled());
+}
