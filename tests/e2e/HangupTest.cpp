@@ -61,7 +61,7 @@ TEST(Hangup, DeviceBackMidRunIsReopenedByTheNextDataRequestAndLoggingGoesOn) {
 
     // The records of both sessions, once each, in order, in the one data file under one
     // header. The record on the line when the device went away may be missing (see
-    // DISABLED_RecordReadJustBeforeTheHangupIsLogged); nothing else may.
+    // RecordReadJustBeforeTheHangupIsLogged); nothing else may.
     const std::vector<std::string> sent = rig.simulator->goodPayloads();
     ASSERT_GE(sent.size(), 5u);
     std::vector<std::string> withoutInFlight = sent;
@@ -75,10 +75,9 @@ TEST(Hangup, DeviceBackMidRunIsReopenedByTheNextDataRequestAndLoggingGoesOn) {
     EXPECT_GT(recordNumber(logged.back()), 3);
 }
 
-// The device's last answer was read by the port before the hang-up was noticed, but the
-// port drops what it holds when it closes on the lost device: the record never reaches
-// the data log. Enable once the port hands such input on before closing.
-TEST(Hangup, DISABLED_RecordReadJustBeforeTheHangupIsLogged) {
+// The device's last answer was read by the port before the hang-up was noticed; the port
+// keeps it when it closes on the lost device, so the record still reaches the data log.
+TEST(Hangup, RecordReadJustBeforeTheHangupIsLogged) {
     E2eRig rig(kHangupArgs);
     runThroughHangup(rig);
     if (HasFatalFailure()) {
