@@ -25,6 +25,18 @@ std::string compareRecords(const std::vector<std::string>& logged,
     return text;
 }
 
+bool isOrderedSubset(const std::vector<std::string>& logged, const std::vector<std::string>& sent) {
+    auto next = sent.begin();
+    for (const std::string& record : logged) {
+        next = std::find(next, sent.end(), record);
+        if (next == sent.end()) {
+            return false;
+        }
+        ++next;
+    }
+    return true;
+}
+
 bool isDataLine(const std::string& line) {
     if (line.size() < 63 || line[20] != ' ' || line[61] != ' ') {
         return false;

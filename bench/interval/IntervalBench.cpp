@@ -1,0 +1,98 @@
+// Log-interval timing: a run at a 1 s log interval through the real window; the simulator
+// stamps every "T" it receives (UTC, milliseconds). The schedule is the first request and
+// one more every second; each request's error is its distance from that schedule. The
+// largest error shows jitter, the slope of a straight line through the errors shows drift.
+//   bench_interval [--requests N]   (default 60)
+#include "BenchSimulator.h"
+#include "BenchWindow.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+using namespace quorvane;
+using namespace quorvane::bench;
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int requests = 60;
+    if (argc == 3 && std::strcmp(argv[1], "--requests") == 0) {
+        requests = std::max(3, std::atoi(argv[2]));
+    }
+    QApplication app(argc, argv);
+    BenchWindow window("interval");
+    BenchSimulator simulator(window.link(), window.path("probe.log"), {});
+    if (!simulator.started()) {
+        std::fprintf(stderr, "bench_interval: the simulator did not start\n");
+        return 1;
+    }
+    window.start();
+    if (!window.startRun(1)) {
+        std::fprintf(stderr, "bench_interval: the run did not start\n");
+        return 1;
+    }
+    const auto n = static_cast<std::size_t>(requests);
+    BenchWindow::runUntil([&] { return simulator.count("CMD T") >= n; }, requests * 1000 + 5000);
+    window.finishRun();
+    BenchWindow::runFor(300);
+    window.close();
+    simulator.stop();
+
+    auto times = simulator.times("CMD T");
+    if (times.size() < n) {
+        std::fprintf(stderr, "bench_interval: only %zu requests arrived\n", times.size());
+        return 1;
+    }
+    times.resize(n);
+    std::vector<double> errors;
+    double shortest = 1e9;
+    double longest = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const double since = std::chrono::duration<double, std::milli>(times[k] - times[0]).count();
+        errors.push_back(since - 1000.0 * static_cast<double>(k));
+        if (k > 0) {
+            const double gap =
+                std::chrono::duration<double, std::milli>(times[k] - times[k - 1]).count();
+            shortest = std::min(shortest, gap);
+            longest = std::max(longest, gap);
+        }
+    }
+    // Least-squares slope of error against request number: ms of drift per request.
+    const double meanK = static_cast<double>(n - 1) / 2.0;
+    double meanE = 0;
+    for (double e : errors) {
+        meanE += e / static_cast<double>(n);
+    }
+    double sxy = 0;
+    double sxx = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        sxy += (static_cast<double>(k) - meanK) * (errors[k] - meanE);
+        sxx += (static_cast<double>(k) - meanK) * (static_cast<double>(k) - meanK);
+    }
+    const double drift = sxy / sxx * static_cast<double>(n - 1);
+    double worst = 0;
+    for (double e : errors) {
+        worst = std::max(worst, std::fabs(e));
+    }
+    const double spread = *std::max_element(errors.begin(), errors.end()) -
+                          *std::min_element(errors.begin(), errors.end());
+    std::printf("%zu data requests at a 1 s interval: gaps %.0f-%.0f ms, errors from the "
+                "schedule %+.0f..%+.0f ms (spread %.0f ms), drift %+.1f ms over the run\n",
+                n, shortest, longest, *std::min_element(errors.begin(), errors.end()),
+                *std::max_element(errors.begin(), errors.end()), spread, drift);
+    char value[64];
+    std::snprintf(value, sizeof value, "%.0f ms (spread %.0f ms)", worst, spread);
+    std::printf("| log interval 1 s, %zu \"T\" requests: largest error from the schedule | %s "
+                "| <= 20 ms | %s |\n",
+                n, value, worst <= 20 ? "MET" : "MISSED");
+    std::snprintf(value, sizeof value, "%+.1f ms", drift);
+    std::printf("| log interval 1 s, %zu \"T\" requests: drift over the run | %s | within "
+                "+-20 ms | %s |\n",
+                n, value, std::fabs(drift) <= 20 ? "MET" : "MISSED");
+    return worst <= 20 && std::fabs(drift) <= 20 ? 0 : 1;
+}

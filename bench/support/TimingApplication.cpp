@@ -1,0 +1,49 @@
+#include "TimingApplication.h"
+
+#include <QTimer>
+#include <algorithm>
+
+namespace quorvane::bench {
+
+TimingApplication::TimingApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    m_clock.start();
+}
+
+void TimingApplication::reset() {
+    m_longestPollMs = 0;
+    m_longestAnyMs = 0;
+    m_longestWhat.clear();
+    m_pollTicks = 0;
+}
+
+bool TimingApplication::notify(QObject* receiver, QEvent* event) {
+    if (m_depth > 0) {
+        return QApplication::notify(receiver, event);
+    }
+    // The poll timer is the only repeating 250 ms timer of the window.
+    const auto* timer = qobject_cast<QTimer*>(receiver);
+    const bool poll = event->type() == QEvent::Timer && timer != nullptr &&
+                      timer->interval() == kPollIntervalMs && !timer->isSingleShot();
+    const char* className = receiver->metaObject()->className();
+    ++m_depth;
+    const qint64 start = m_clock.nsecsElapsed();
+    const int type = event->type();
+    const bool result = QApplication::notify(receiver, event);
+    const double ms = static_cast<double>(m_clock.nsecsElapsed() - start) / 1e6;
+    --m_depth;
+    if (ms > m_longestAnyMs) {
+        m_longestAnyMs = ms;
+        // The receiver may be gone by now (a deferred delete); only its class was taken.
+        m_longestWhat = QStringLiteral("event %1 to %2%3")
+                            .arg(type)
+                            .arg(QString::fromLatin1(className))
+                            .arg(poll ? QStringLiteral(" (poll tick)") : QString());
+    }
+    if (poll) {
+        m_longestPollMs = std::max(m_longestPollMs, ms);
+        ++m_pollTicks;
+    }
+    return result;
+}
+
+} // namespace quorvane::bench

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QString>
+
+namespace quorvane::bench {
+
+// The application object, timing the handlers of the events it delivers: the longest
+// poll tick (the timer event of the 250 ms serial poll timer, which runs the whole read
+// and parsing pass) and the longest handler of any event.
+class TimingApplication : public QApplication {
+public:
+    static constexpr int kPollIntervalMs = 250;
+
+    TimingApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    void reset();
+    double longestPollTickMs() const { return m_longestPollMs; }
+    double longestHandlerMs() const { return m_longestAnyMs; }
+    // What the longest handler of any event was: event type and receiver class.
+    const QString& longestHandlerWhat() const { return m_longestWhat; }
+    long pollTicks() const { return m_pollTicks; }
+
+private:
+    QElapsedTimer m_clock;
+    int m_depth = 0;
+    double m_longestPollMs = 0;
+    double m_longestAnyMs = 0;
+    QString m_longestWhat;
+    long m_pollTicks = 0;
+};
+
+} // namespace quorvane::bench
