@@ -38,8 +38,9 @@ const std::string kNumberInvalid = "Anything in this field must be a number.  Th
 const std::string kNumberRequired =
     "This field requires a number.  The number is allowed to have decimal places.";
 
-// The largest amount a four-decimal fixed-point value of 64 bits holds.
-constexpr double kMaxCurrency = 922337203685477.5807;
+// Amounts must stay below ten trillion: the readings give doubles, and above some 3.5e13
+// a double no longer holds every cent, so a written amount would read back as another.
+constexpr double kCurrencyLimit = 1e13;
 
 bool isSet(std::int32_t lFlags, std::int32_t flag) {
     return (lFlags & flag) != 0;
@@ -81,16 +82,22 @@ std::string currencyText(double amount) {
 
 // The text FormatCurrency writes for an amount, or nothing when it is no amount.
 std::optional<std::string> currencyFor(double value, std::int32_t lFlags) {
-    if (!std::isfinite(value) || std::fabs(value) > kMaxCurrency) {
+    if (!(std::fabs(value) < kCurrencyLimit)) {
         return std::nullopt;
     }
     const double units = fieldReadings::roundHalfEven(value * 10000.0);
-    if (units == 0.0) {
+    const double cents = roundHalfAwayFromZero(units / 100.0);
+    // An amount that shows as zero counts as zero: otherwise «0.004» would be written
+    // "$0.00" and that text emptied at the next check of the same field.
+    if (cents == 0.0) {
         return isSet(lFlags, fmtShowZero) ? currencyText(0.0) : std::string();
     }
-    const double cents = roundHalfAwayFromZero(units / 100.0);
-    // +0.0 so that an amount under half a cent is not written "-$0.00".
-    return currencyText(cents == 0.0 ? 0.0 : cents / 100.0);
+    // Checked after rounding, so that what is written is accepted when read again.
+    const double amount = cents / 100.0;
+    if (!(std::fabs(amount) < kCurrencyLimit)) {
+        return std::nullopt;
+    }
+    return currencyText(amount);
 }
 
 // "-0.00" and "-0" say nothing a plain zero does not.

@@ -32,9 +32,11 @@ class TextField;
 //   first so that written forms read back unchanged. Infinities and NaN are refused.
 // - Currency: the system locale's own amount form («$1,234.50», «($5.00)», «-$5»,
 //   «USD 5» under en_US), or a number in the system locale, then in the C locale. The
-//   amount is kept to four decimal places (ties to even) within ±922337203685477.5807.
+//   amount is kept to four decimal places (ties to even) and must be below ten trillion
+//   in size («9,999,999,999,999.99» at most), where a double still holds every cent.
 //   Written as the system locale's currency form with thousands separators and two
-//   decimals (ties away from zero): «$1,234.50» under en_US, «1,234.50» under C.
+//   decimals (ties away from zero): «$1,234.50» under en_US, «1,234.50» under C. An
+//   amount that shows as $0.00 is the zero amount (empty unless fmtShowZero).
 // - Dates: «12/25/2026», «12/25/26» (00-29 are 20xx), «12-25-2026», «2026-12-25»,
 //   «2026/12/25», «Dec 25 2026», «Dec 25, 2026», «December 25 2026», «25 Dec 2026»,
 //   «25-Dec-2026» (English month names, any letter case), then the system locale's short,

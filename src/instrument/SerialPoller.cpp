@@ -11,9 +11,8 @@ namespace quorvane {
 void SerialPoller::tick() {
     std::string received;
     try {
-        if (m_port.isOpen()) {
-            received = m_port.readInput();
-        }
+        // A closed port may still hand over what it read before it was lost.
+        received = m_port.readInput();
     } catch (...) {
         received.clear();
     }

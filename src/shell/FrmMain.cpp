@@ -200,7 +200,9 @@ void FrmMain::buildRunFrame(QWidget* central, const QSizeF& centralSize) {
     caption("Label1", "OutputFile:", 120, 300, 792, 252, false);
     m_view.lblFilename = value("lblFilename", 1020, 240, 7212, 312);
     // Row 2: the run parameters.
-    caption("Label3", "Log Interval (seconds):", 120, 696, 852, 372, true);
+    // Up to the field and as high as the other captions of the row: the designed 852 x 372
+    // twips take only "Log" and "Interval", and cut off "(seconds):".
+    caption("Label3", "Log Interval (seconds):", 120, 660, 948, 432, true);
     m_view.txtLogInterval = field("txtLogInterval", 1080, 732);
     caption("Label4", "Heat Delay (seconds):", 2100, 660, 912, 432, true);
     m_view.txtHeatDelay = field("txtHeatDelay", 3000, 732);

@@ -199,11 +199,18 @@ void QtSerialPort::write(const std::string& text) {
 }
 
 std::string QtSerialPort::readInput() {
+    // Bytes read before the device went away come first, even with the port closed.
+    std::string received;
+    received.swap(m_heldInput);
     if (!m_port.isOpen()) {
-        throw Failure(kPortNotOpen, "Port not open");
+        if (received.empty()) {
+            throw Failure(kPortNotOpen, "Port not open");
+        }
+        return received;
     }
-    const QByteArray received = m_port.readAll();
-    return std::string(received.constData(), static_cast<std::size_t>(received.size()));
+    const QByteArray more = m_port.readAll();
+    received.append(more.constData(), static_cast<std::size_t>(more.size()));
+    return received;
 }
 
 void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
@@ -214,6 +221,10 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
         return;
     }
     const std::string description = toStdString(m_port.errorString());
+    // Closing discards what the port has read and the poll has not taken yet: keep it, so
+    // the last record before an unplug is not lost.
+    const QByteArray pending = m_port.readAll();
+    m_heldInput.append(pending.constData(), static_cast<std::size_t>(pending.size()));
     // Close at once: the port's read notifier would otherwise fire again straight away.
     m_port.close();
     // The reaction runs from the event loop, not from inside the port's notification, so

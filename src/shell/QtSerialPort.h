@@ -66,6 +66,7 @@ private:
     std::string m_settings = "9600,N,8,1";
     LineSettings m_line;
     std::function<void(const std::string&)> m_lost;
+    std::string m_heldInput;
 };
 
 } // namespace quorvane

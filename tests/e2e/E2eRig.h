@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QString>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -59,6 +60,10 @@ public:
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
     std::string link() const { return path("ttyProbe"); }
     MainView& view() { return host->window().view(); }
+    // A widget of the window by its object name, e.g. "txtLogInterval" or "Option1(1)".
+    template <typename T> T* control(const char* name) {
+        return host->window().findChild<T*>(QString::fromLatin1(name));
+    }
 
     // Lets the event loop run for a while (the program's timers and the serial poll).
     static void run(int ms) {
