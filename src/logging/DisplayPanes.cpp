@@ -17,9 +17,10 @@ void appendToSerialPane(TextPane& pane, const std::string& text) {
         pane.setText(text.substr(text.size() - kSerialPaneKeep));
         return;
     }
-    const std::string old = pane.text();
-    const std::size_t fromOld = kSerialPaneKeep - text.size();
-    pane.setText(old.substr(old.size() - fromOld) + text);
+    // Drop the front and append, rather than rewrite the pane: a rewrite of 800,000
+    // characters stalls the window for a good part of a second.
+    pane.keepLast(kSerialPaneKeep - text.size());
+    pane.append(text);
 }
 
 void appendToPane(TextPane& pane, const std::string& text) {

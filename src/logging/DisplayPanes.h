@@ -11,7 +11,7 @@ class TextPane;
 inline constexpr std::size_t kSerialPaneLimit = 1000000;
 inline constexpr std::size_t kSerialPaneKeep = 800000;
 
-// Appends received text to the serial pane, cutting it in one replacement when it grows
+// Appends received text to the serial pane, dropping the front of the pane when it grows
 // past the limit.
 void appendToSerialPane(TextPane& pane, const std::string& text);
 

@@ -15,6 +15,9 @@ public:
     virtual std::size_t length() const = 0;
     virtual void append(const std::string& text) = 0;
     virtual void setText(const std::string& text) = 0;
+    // Drops the front of the text so that its last `count` characters remain; costs time in
+    // proportion to what is dropped, not to what stays.
+    virtual void keepLast(std::size_t count) = 0;
     // Lays the text out without wrapping (a right margin far beyond the pane's width).
     virtual void setWrapping(bool wrap) = 0;
 };

@@ -5,6 +5,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <algorithm>
+
 namespace quorvane {
 
 QtTextPane::QtTextPane(QPlainTextEdit* edit, Encoding encoding)
@@ -24,27 +26,40 @@ QString QtTextPane::decode(const std::string& text) {
     return m_utf8.decode(bytes);
 }
 
+int QtTextPane::ShownState::step(QChar ch) {
+    if (ch == u'\n' && afterReturn) {
+        afterReturn = false;
+        return 0;
+    }
+    afterReturn = ch == u'\r';
+    if (ch == u'\r' || ch == u'\n') {
+        column = 0;
+        return 1;
+    }
+    if (column >= kDisplayLineLimit) {
+        column = 1;
+        return 2;
+    }
+    ++column;
+    return 1;
+}
+
 QString QtTextPane::toShown(const QString& decoded) {
     QString shown;
     shown.reserve(decoded.size() + decoded.size() / kDisplayLineLimit + 1);
     for (const QChar ch : decoded) {
-        if (ch == u'\n' && m_afterReturn) {
-            m_afterReturn = false;
+        const int count = m_end.step(ch);
+        if (count == 0) {
             continue;
         }
-        m_afterReturn = false;
         if (ch == u'\r' || ch == u'\n') {
             shown.append(u'\n');
-            m_shownColumn = 0;
-            m_afterReturn = ch == u'\r';
             continue;
         }
-        if (m_shownColumn >= kDisplayLineLimit) {
+        if (count == 2) {
             shown.append(u'\n');
-            m_shownColumn = 0;
         }
         shown.append(ch);
-        ++m_shownColumn;
     }
     return shown;
 }
@@ -66,9 +81,32 @@ void QtTextPane::append(const std::string& text) {
 void QtTextPane::setText(const std::string& text) {
     m_text = text;
     m_utf8 = QStringDecoder(QStringDecoder::Utf8);
-    m_shownColumn = 0;
-    m_afterReturn = false;
+    m_end = ShownState{};
+    m_start = ShownState{};
     m_edit->setPlainText(toShown(decode(text)));
+    moveCaretToEnd();
+}
+
+void QtTextPane::keepLast(std::size_t count) {
+    if (count >= m_text.size()) {
+        return;
+    }
+    const std::size_t drop = m_text.size() - count;
+    if (m_encoding != Encoding::Latin1) {
+        // A cut inside a UTF-8 sequence has no place in the shown document.
+        setText(m_text.substr(drop));
+        return;
+    }
+    // Replay the line breaking over the dropped bytes to find where they end on screen.
+    int shownDropped = 0;
+    for (std::size_t i = 0; i < drop; ++i) {
+        shownDropped += m_start.step(QChar::fromLatin1(m_text[i]));
+    }
+    m_text.erase(0, drop);
+    QTextCursor cut(m_edit->document());
+    cut.setPosition(std::min(shownDropped, m_edit->document()->characterCount() - 1),
+                    QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
     moveCaretToEnd();
 }
 

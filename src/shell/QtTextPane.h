@@ -2,6 +2,7 @@
 
 #include "platform/TextPane.h"
 
+#include <QChar>
 #include <QStringDecoder>
 #include <cstddef>
 
@@ -29,11 +30,23 @@ public:
     std::size_t length() const override { return m_text.size(); }
     void append(const std::string& text) override;
     void setText(const std::string& text) override;
+    // Removes the front of the shown document too, character for character (Latin-1 panes;
+    // a UTF-8 pane is shown again from its kept text).
+    void keepLast(std::size_t count) override;
     void setWrapping(bool wrap) override;
 
     QPlainTextEdit* widget() const { return m_edit; }
 
 private:
+    // Where the line breaking of the shown text stands.
+    struct ShownState {
+        int column = 0;           // characters since the last shown line break
+        bool afterReturn = false; // the last character was CR: a following LF is the same break
+        // How many characters the shown document gets for ch: 0 (LF after CR), 1, or 2
+        // (a display break, then ch).
+        int step(QChar ch);
+    };
+
     QString decode(const std::string& text);
     QString toShown(const QString& decoded);
     void moveCaretToEnd();
@@ -42,8 +55,8 @@ private:
     Encoding m_encoding;
     QStringDecoder m_utf8{QStringDecoder::Utf8};
     std::string m_text;
-    int m_shownColumn = 0;      // characters since the last shown line break
-    bool m_afterReturn = false; // the last character was CR: a following LF is the same break
+    ShownState m_end;   // at the end of the document, for the next append
+    ShownState m_start; // at the start of the document, for the next cut
 };
 
 } // namespace quorvane

@@ -176,10 +176,12 @@ TEST(SerialPane, CutAboveOneMillionToTheLastEightHundredThousand) {
     appendToSerialPane(pane, "Z");
     EXPECT_EQ(pane.length(), 800000u);
     EXPECT_EQ(pane.text(), text.substr(200001) + "Z");
-    EXPECT_EQ(pane.replacements(), 1);
+    EXPECT_EQ(pane.replacements(), 0); // the front is dropped, the pane is not rewritten
+    EXPECT_EQ(pane.cuts(), 1);
 
     appendToSerialPane(pane, std::string(900000, 'q')); // one chunk longer than the keep
     EXPECT_EQ(pane.text(), std::string(800000, 'q'));
+    EXPECT_EQ(pane.replacements(), 1);
 }
 
 TEST(Panes, ClearEmptiesOnlyThePane) {

@@ -7,7 +7,9 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace quorvane;
 
@@ -97,9 +99,74 @@ TEST_F(TextPaneTest, SerialPaneIsCutAboveAMillionCharacters) {
     EXPECT_EQ(serial.length(), kSerialPaneKeep);
     EXPECT_EQ(serial.text(), expected);
     EXPECT_EQ(serialEdit.textCursor().position(), serialEdit.document()->characterCount() - 1);
+    // The shown document lost the same front: its lines are shorter than the display limit.
+    EXPECT_EQ(serialEdit.toPlainText(), QString::fromLatin1(expected).replace("\r\n", "\n"));
 
     appendToSerialPane(serial, "\r\n");
     EXPECT_EQ(serial.text(), expected + "\r\n");
+}
+
+TEST_F(TextPaneTest, KeepLastDropsTheSameFrontFromTheShownDocument) {
+    const std::string longRun(2500, 'x');
+    const struct {
+        const char* name;
+        std::string content;
+        std::vector<std::size_t> keeps; // cuts made one after the other
+        QString shown;
+    } cases[] = {
+        {"at a line start", "ab\r\ncd\r\n", {4}, "cd\n"},
+        {"between CR and LF: the break went with the CR", "ab\r\ncd", {3}, "cd"},
+        {"nothing to drop", "ab\r\ncd", {6, 99}, "ab\ncd"},
+        {"inside a display-broken line", longRun + "\r\nend", {1600},
+         QString(95, u'x') + u'\n' + QString(1000, u'x') + u'\n' + QString(500, u'x') + "\nend"},
+        {"a second cut goes on from where the first stopped", longRun + "\r\nend", {1600, 3},
+         "end"},
+        {"everything", "ab\r\ncd", {0}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QPlainTextEdit serialEdit;
+        QtTextPane serial(&serialEdit, QtTextPane::Encoding::Latin1);
+        serial.append(c.content);
+        for (const std::size_t keep : c.keeps) {
+            serial.keepLast(keep);
+        }
+        const std::size_t kept = std::min(c.content.size(), c.keeps.back());
+        EXPECT_EQ(serial.text(), c.content.substr(c.content.size() - kept));
+        EXPECT_EQ(serialEdit.toPlainText(), c.shown);
+        EXPECT_EQ(serialEdit.textCursor().position(), serialEdit.document()->characterCount() - 1);
+    }
+}
+
+TEST_F(TextPaneTest, CutPaneShowsTheTailOfWhatAnUncutPaneShows) {
+    // Chunks that split CR from LF and run past the display limit, cut between appends.
+    QPlainTextEdit cutEdit;
+    QtTextPane cut(&cutEdit, QtTextPane::Encoding::Latin1);
+    QPlainTextEdit wholeEdit;
+    QtTextPane whole(&wholeEdit, QtTextPane::Encoding::Latin1);
+    const std::string chunks[] = {"T 0001\r", "\nT 0002\r\n", std::string(1700, 'g'),
+                                  "\r",       "\r\n",        std::string(900, 'h') + "\n"};
+    for (int round = 0; round < 12; ++round) {
+        const std::string& chunk = chunks[round % 6];
+        cut.append(chunk);
+        whole.append(chunk);
+        cut.keepLast(cut.length() * 2 / 3);
+        const QString shown = cutEdit.toPlainText();
+        ASSERT_TRUE(wholeEdit.toPlainText().endsWith(shown)) << "round " << round;
+        EXPECT_EQ(whole.text().substr(whole.length() - cut.length()), cut.text());
+    }
+    cut.append("end\r\n");
+    EXPECT_TRUE(cutEdit.toPlainText().endsWith("h\nend\n"));
+}
+
+TEST_F(TextPaneTest, KeepLastOnAUtf8PaneShowsTheKeptText) {
+    pane.append("\xc2\xb0"
+                "C\r\nnext");
+    pane.keepLast(8); // from the degree sign's second byte on
+    EXPECT_EQ(pane.text(), "\xb0"
+                           "C\r\nnext");
+    EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("\xef\xbf\xbd"
+                                                    "C\nnext"));
 }
 
 TEST_F(TextPaneTest, SerialBytesAreShownAsLatin1AndKeptAsBytes) {
