@@ -3,8 +3,8 @@
 // one more every second; each request's error is its distance from that schedule. The
 // largest error shows jitter, the slope of a straight line through the errors shows drift.
 //   bench_interval [--requests N]   (default 60)
-#include "BenchSimulator.h"
 #include "BenchWindow.h"
+#include "SimulatorProcess.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     BenchWindow window("interval");
-    BenchSimulator simulator(window.link(), window.path("probe.log"), {});
+    support::SimulatorProcess simulator(window.link(), window.path("probe.log"), {});
     if (!simulator.started()) {
         std::fprintf(stderr, "bench_interval: the simulator did not start\n");
         return 1;

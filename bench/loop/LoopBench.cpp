@@ -8,9 +8,9 @@
 // poll timer: read, serial pane, parsing pass, data log), the event-loop latency (how late
 // a 50 ms timer of our own comes), records sent and logged, and resident memory.
 //   bench_loop --phase run:900 --phase garbage:900 --rate 2880 --report-every 60
-#include "BenchSimulator.h"
 #include "BenchWindow.h"
 #include "LoopTimer.h"
+#include "SimulatorProcess.h"
 #include "TimingApplication.h"
 
 #include <QElapsedTimer>
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
             }
         }
         const std::string simLog = window.path("probe-" + std::to_string(index + 1) + ".log");
-        BenchSimulator simulator(window.link(), simLog, simArgs);
+        support::SimulatorProcess simulator(window.link(), simLog, simArgs);
         if (!simulator.started()) {
             std::fprintf(stderr, "bench_loop: the simulator did not start\n");
             return 1;

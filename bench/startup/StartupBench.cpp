@@ -3,8 +3,8 @@
 // simulator on the link, heater off) and shows it; the time runs from the fork to the
 // first paint of the window. Repeated; the longest counts.
 //   bench_startup [--runs N]
-#include "BenchSimulator.h"
 #include "BenchWindow.h"
+#include "SimulatorProcess.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         runs = std::max(1, std::atoi(argv[2]));
     }
     BenchWindow folder("startup");
-    BenchSimulator simulator(folder.link(), folder.path("probe.log"), {});
+    support::SimulatorProcess simulator(folder.link(), folder.path("probe.log"), {});
     if (!simulator.started()) {
         std::fprintf(stderr, "bench_startup: the simulator did not start\n");
         return 1;

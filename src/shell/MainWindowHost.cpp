@@ -74,6 +74,8 @@ void MainWindowHost::start() {
     m_window.show();
 }
 
-void MainWindowHost::close() { m_window.close(); }
+void MainWindowHost::close() {
+    m_window.close();
+}
 
 } // namespace quorvane

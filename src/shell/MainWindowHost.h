@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logging/PosixTextFiles.h"
+#include "logging/SystemClock.h"
 #include "platform/Services.h"
 #include "shell/FrmMain.h"
 #include "shell/MainController.h"
@@ -8,7 +9,6 @@
 #include "shell/QtDialogs.h"
 #include "shell/QtEventPump.h"
 #include "shell/QtSettingsStore.h"
-#include "logging/SystemClock.h"
 
 #include <memory>
 #include <string>
@@ -20,8 +20,8 @@ namespace quorvane {
 class MainWindowHost {
 public:
     struct Options {
-        std::string settingsFile;  // empty: the per-user settings file
-        std::string programFolder; // empty: the folder that holds the program
+        std::string settingsFile;   // empty: the per-user settings file
+        std::string programFolder;  // empty: the folder that holds the program
         Dialogs* dialogs = nullptr; // null: real message boxes over the window
     };
 

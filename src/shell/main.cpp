@@ -1,3 +1,5 @@
 #include "shell/StartUp.h"
 
-int main(int argc, char** argv) { return quorvane::StartUp::Main(argc, argv); }
+int main(int argc, char** argv) {
+    return quorvane::StartUp::Main(argc, argv);
+}

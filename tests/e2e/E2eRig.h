@@ -1,20 +1,18 @@
 #pragma once
 
+#include "EventLoopWait.h"
+#include "FileLines.h"
 #include "RecordingDialogs.h"
 #include "SimulatorProcess.h"
 #include "fakes/FakeFileChooser.h"
 #include "shell/MainWindowHost.h"
 #include "shell/QtAppInfo.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QString>
-#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <unistd.h>
 
 namespace quorvane::e2e {
@@ -33,7 +31,8 @@ public:
         for (const auto& icon : std::filesystem::directory_iterator(QUORVANE_SOURCE_ICONS)) {
             std::filesystem::copy_file(icon.path(), m_dir / "icons" / icon.path().filename());
         }
-        simulator = std::make_unique<SimulatorProcess>(link(), path("probe.log"), simulatorArgs);
+        simulator =
+            std::make_unique<support::SimulatorProcess>(link(), path("probe.log"), simulatorArgs);
         std::ofstream conf(path("Quorvane.conf"));
         conf << "[Ports]\nCOM2=" << link() << "\n\n[Settings]\n";
         for (const auto& [key, value] : settings) {
@@ -66,55 +65,19 @@ public:
     }
 
     // Lets the event loop run for a while (the program's timers and the serial poll).
-    static void run(int ms) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < ms) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QTest::qWait(5);
-        }
-    }
-    // Runs the event loop until the condition holds or the time is up.
+    static void run(int ms) { support::EventLoopWait::run(ms); }
     static bool runUntil(const std::function<bool()>& condition, int timeoutMs) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < timeoutMs) {
-            if (condition()) {
-                return true;
-            }
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QTest::qWait(5);
-        }
-        return condition();
+        return support::EventLoopWait::runUntil(condition, timeoutMs);
     }
-
-    static std::string read(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    // The lines of a file, CR LF removed (a line without its CR LF is kept with "<cut>").
+    static std::string read(const std::string& file) { return support::FileLines::read(file); }
     static std::vector<std::string> lines(const std::string& file) {
-        std::vector<std::string> out;
-        const std::string text = read(file);
-        std::size_t at = 0;
-        while (at < text.size()) {
-            const std::size_t end = text.find("\r\n", at);
-            if (end == std::string::npos) {
-                out.push_back(text.substr(at) + "<cut>");
-                break;
-            }
-            out.push_back(text.substr(at, end - at));
-            at = end + 2;
-        }
-        return out;
+        return support::FileLines::lines(file);
     }
     std::string events() const { return read(path("QuorvaneEvents.log")); }
 
-    RecordingDialogs dialogs;
+    support::RecordingDialogs dialogs;
     fakes::FakeFileChooser chooser;
-    std::unique_ptr<SimulatorProcess> simulator;
+    std::unique_ptr<support::SimulatorProcess> simulator;
     std::unique_ptr<QtAppInfo> app;
     std::unique_ptr<MainWindowHost> host;
 

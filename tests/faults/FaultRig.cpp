@@ -2,12 +2,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTest>
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace quorvane::faults {
@@ -37,7 +33,7 @@ FaultRig::~FaultRig() {
 }
 
 bool FaultRig::startSimulator(const std::vector<std::string>& args) {
-    simulator = std::make_unique<e2e::SimulatorProcess>(link(), path("probe.log"), args);
+    simulator = std::make_unique<support::SimulatorProcess>(link(), path("probe.log"), args);
     return simulator->started();
 }
 
@@ -112,51 +108,6 @@ int FaultRig::boxesStartingWith(const std::string& prefix) const {
         n += text.rfind(prefix, 0) == 0 ? 1 : 0;
     }
     return n;
-}
-
-void FaultRig::run(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(5);
-    }
-}
-
-bool FaultRig::runUntil(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        if (condition()) {
-            return true;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(5);
-    }
-    return condition();
-}
-
-std::string FaultRig::read(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> FaultRig::lines(const std::string& file) {
-    std::vector<std::string> out;
-    const std::string text = read(file);
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = text.find("\r\n", at);
-        if (end == std::string::npos) {
-            out.push_back(text.substr(at) + "<cut>");
-            break;
-        }
-        out.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
-    return out;
 }
 
 std::vector<std::string> FaultRig::payloads(const std::vector<std::string>& lines) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EventLoopWait.h"
+#include "FileLines.h"
 #include "RecordingDialogs.h"
 #include "SimulatorProcess.h"
 #include "fakes/FakeFileChooser.h"
@@ -60,17 +62,21 @@ public:
     // The boxes shown whose text starts with `prefix`.
     int boxesStartingWith(const std::string& prefix) const;
 
-    static void run(int ms);
-    static bool runUntil(const std::function<bool()>& condition, int timeoutMs);
-    static std::string read(const std::string& file);
+    static void run(int ms) { support::EventLoopWait::run(ms); }
+    static bool runUntil(const std::function<bool()>& condition, int timeoutMs) {
+        return support::EventLoopWait::runUntil(condition, timeoutMs);
+    }
+    static std::string read(const std::string& file) { return support::FileLines::read(file); }
     // The lines of a file without their CR LF; a last line without CR LF ends in "<cut>".
-    static std::vector<std::string> lines(const std::string& file);
+    static std::vector<std::string> lines(const std::string& file) {
+        return support::FileLines::lines(file);
+    }
     // The payloads of the data lines (RawHex layout) of a data log file.
     static std::vector<std::string> payloads(const std::vector<std::string>& lines);
 
-    e2e::RecordingDialogs dialogs;
+    support::RecordingDialogs dialogs;
     fakes::FakeFileChooser chooser;
-    std::unique_ptr<e2e::SimulatorProcess> simulator;
+    std::unique_ptr<support::SimulatorProcess> simulator;
 
 private:
     std::filesystem::path m_dir;

@@ -1,3 +1,4 @@
+#include "logging/SystemClock.h"
 #include "shell/QtButton.h"
 #include "shell/QtCheckBox.h"
 #include "shell/QtDialogs.h"
@@ -9,7 +10,6 @@
 #include "shell/QtTextField.h"
 #include "shell/QtTimer.h"
 #include "shell/QtWindowFrame.h"
-#include "logging/SystemClock.h"
 
 #include "QtPrinters.h"
 

@@ -117,9 +117,13 @@ TEST_F(TextPaneTest, KeepLastDropsTheSameFrontFromTheShownDocument) {
         {"at a line start", "ab\r\ncd\r\n", {4}, "cd\n"},
         {"between CR and LF: the break went with the CR", "ab\r\ncd", {3}, "cd"},
         {"nothing to drop", "ab\r\ncd", {6, 99}, "ab\ncd"},
-        {"inside a display-broken line", longRun + "\r\nend", {1600},
+        {"inside a display-broken line",
+         longRun + "\r\nend",
+         {1600},
          QString(95, u'x') + u'\n' + QString(1000, u'x') + u'\n' + QString(500, u'x') + "\nend"},
-        {"a second cut goes on from where the first stopped", longRun + "\r\nend", {1600, 3},
+        {"a second cut goes on from where the first stopped",
+         longRun + "\r\nend",
+         {1600, 3},
          "end"},
         {"everything", "ab\r\ncd", {0}, ""},
     };
@@ -145,7 +149,7 @@ TEST_F(TextPaneTest, CutPaneShowsTheTailOfWhatAnUncutPaneShows) {
     QPlainTextEdit wholeEdit;
     QtTextPane whole(&wholeEdit, QtTextPane::Encoding::Latin1);
     const std::string chunks[] = {"T 0001\r", "\nT 0002\r\n", std::string(1700, 'g'),
-                                  "\r",       "\r\n",        std::string(900, 'h') + "\n"};
+                                  "\r",       "\r\n",         std::string(900, 'h') + "\n"};
     for (int round = 0; round < 12; ++round) {
         const std::string& chunk = chunks[round % 6];
         cut.append(chunk);

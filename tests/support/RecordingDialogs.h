@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvane::e2e {
+namespace quorvane::support {
 
 // Message boxes that close themselves: each stays "open" for a while, letting events run
 // as a real modal box's loop does, and is recorded. Counts how many were open at once.
@@ -39,4 +39,4 @@ private:
     std::vector<std::string> m_texts;
 };
 
-} // namespace quorvane::e2e
+} // namespace quorvane::support

@@ -2,38 +2,42 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace quorvane::e2e {
+namespace quorvane::support {
 
 SimulatorProcess::SimulatorProcess(const std::string& linkPath, const std::string& logPath,
-                                   const std::vector<std::string>& extraArgs)
+                                   const std::vector<std::string>& extraArgs, int seed)
     : m_logPath(logPath) {
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) {
         return;
     }
     std::vector<std::string> args = {
-        QUORVANE_PROBE_SIM_PATH, "--link", linkPath, "--log", logPath, "--seed", "7"};
+        QUORVANE_PROBE_SIM_PATH, "--link", linkPath, "--log", logPath, "--seed",
+        std::to_string(seed)};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    // Built before the fork: the child only calls what is safe there.
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
     m_pid = ::fork();
     if (m_pid == 0) {
         ::dup2(out[1], STDOUT_FILENO);
-        std::vector<char*> argv;
-        for (std::string& a : args) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(out[1]);
     m_stdout = out[0];
-    // The first line is the pty path.
+    // The first line is the pty path: the link is in place once it is printed.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     std::string line;
     while (std::chrono::steady_clock::now() < deadline) {
@@ -101,4 +105,39 @@ std::vector<std::string> SimulatorProcess::goodPayloads() const {
     return out;
 }
 
-} // namespace quorvane::e2e
+std::size_t SimulatorProcess::count(const std::string& event) const {
+    std::size_t n = 0;
+    for (const std::string& e : logEvents()) {
+        n += e.compare(0, event.size(), event) == 0 &&
+                     (e.size() == event.size() || e[event.size()] == ' ')
+                 ? 1
+                 : 0;
+    }
+    return n;
+}
+
+std::vector<std::chrono::system_clock::time_point>
+SimulatorProcess::times(const std::string& event) const {
+    std::vector<std::chrono::system_clock::time_point> out;
+    std::ifstream in(m_logPath);
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t space = line.find(' ');
+        if (space == std::string::npos || line.substr(space + 1) != event) {
+            continue;
+        }
+        // "2026-12-07T13:51:10.999Z"
+        std::tm tm{};
+        int ms = 0;
+        if (std::sscanf(line.c_str(), "%d-%d-%dT%d:%d:%d.%dZ", &tm.tm_year, &tm.tm_mon, &tm.tm_mday,
+                        &tm.tm_hour, &tm.tm_min, &tm.tm_sec, &ms) != 7) {
+            continue;
+        }
+        tm.tm_year -= 1900;
+        tm.tm_mon -= 1;
+        out.push_back(std::chrono::system_clock::from_time_t(::timegm(&tm)) +
+                      std::chrono::milliseconds(ms));
+    }
+    return out;
+}
+
+} // namespace quorvane::support
