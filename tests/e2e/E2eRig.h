@@ -19,7 +19,8 @@ namespace quorvane::e2e {
 
 // A whole program on a pseudo-terminal: the simulator, a settings file pointing COM2 at
 // it, a program folder of its own (event log and icons), the real window and its owner.
-class E2eRig {
+// run(), runUntil(), read() and lines() come from the support classes.
+class E2eRig : public support::EventLoopWait, public support::FileLines {
 public:
     explicit E2eRig(std::vector<std::string> simulatorArgs = {},
                     std::vector<std::pair<std::string, std::string>> settings = {}) {
@@ -64,15 +65,6 @@ public:
         return host->window().findChild<T*>(QString::fromLatin1(name));
     }
 
-    // Lets the event loop run for a while (the program's timers and the serial poll).
-    static void run(int ms) { support::EventLoopWait::run(ms); }
-    static bool runUntil(const std::function<bool()>& condition, int timeoutMs) {
-        return support::EventLoopWait::runUntil(condition, timeoutMs);
-    }
-    static std::string read(const std::string& file) { return support::FileLines::read(file); }
-    static std::vector<std::string> lines(const std::string& file) {
-        return support::FileLines::lines(file);
-    }
     std::string events() const { return read(path("QuorvaneEvents.log")); }
 
     support::RecordingDialogs dialogs;

@@ -20,7 +20,8 @@ namespace quorvane::faults {
 // The real window offscreen against the simulator, with its folders apart so that each
 // can be given a fault of its own: program/ (icons, event log), data/ (data log files),
 // and beside them the settings file, the simulator's log and the link to its pty.
-class FaultRig {
+// run(), runUntil(), read() and lines() come from the support classes.
+class FaultRig : public support::EventLoopWait, public support::FileLines {
 public:
     using Settings = std::vector<std::pair<std::string, std::string>>;
 
@@ -62,15 +63,6 @@ public:
     // The boxes shown whose text starts with `prefix`.
     int boxesStartingWith(const std::string& prefix) const;
 
-    static void run(int ms) { support::EventLoopWait::run(ms); }
-    static bool runUntil(const std::function<bool()>& condition, int timeoutMs) {
-        return support::EventLoopWait::runUntil(condition, timeoutMs);
-    }
-    static std::string read(const std::string& file) { return support::FileLines::read(file); }
-    // The lines of a file without their CR LF; a last line without CR LF ends in "<cut>".
-    static std::vector<std::string> lines(const std::string& file) {
-        return support::FileLines::lines(file);
-    }
     // The payloads of the data lines (RawHex layout) of a data log file.
     static std::vector<std::string> payloads(const std::vector<std::string>& lines);
 

@@ -85,24 +85,22 @@ std::vector<std::string> SimulatorProcess::logEvents() const {
     return out;
 }
 
-std::vector<std::string> SimulatorProcess::commands() const {
+std::vector<std::string> SimulatorProcess::eventsAfter(const std::string& keyword) const {
     std::vector<std::string> out;
     for (const std::string& e : logEvents()) {
-        if (e.rfind("CMD ", 0) == 0) {
-            out.push_back(e.substr(4));
+        if (e.rfind(keyword, 0) == 0) {
+            out.push_back(e.substr(keyword.size()));
         }
     }
     return out;
 }
 
+std::vector<std::string> SimulatorProcess::commands() const {
+    return eventsAfter("CMD ");
+}
+
 std::vector<std::string> SimulatorProcess::goodPayloads() const {
-    std::vector<std::string> out;
-    for (const std::string& e : logEvents()) {
-        if (e.rfind("SENT-GOOD ", 0) == 0) {
-            out.push_back(e.substr(10));
-        }
-    }
-    return out;
+    return eventsAfter("SENT-GOOD ");
 }
 
 std::size_t SimulatorProcess::count(const std::string& event) const {

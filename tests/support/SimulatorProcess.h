@@ -35,6 +35,9 @@ public:
     std::vector<std::chrono::system_clock::time_point> times(const std::string& event) const;
 
 private:
+    // The rest of the log lines that start with `keyword`.
+    std::vector<std::string> eventsAfter(const std::string& keyword) const;
+
     std::string m_logPath;
     std::string m_ptyPath;
     int m_pid = -1;
