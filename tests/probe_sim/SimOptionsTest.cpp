@@ -12,7 +12,9 @@ TEST(SimOptions, DefaultsAndValueForms) {
     ASSERT_TRUE(d.has_value());
     EXPECT_EQ(d->serial, "0417");
     EXPECT_EQ(d->firmware, "2.31");
-    EXPECT_EQ(d->ambientC, 4.0);
+    EXPECT_EQ(d->model.bottomWaterC, 4.0);
+    EXPECT_EQ(d->penetrationS, 60.0);
+    EXPECT_FALSE(d->fileMode());
     EXPECT_EQ(d->faults.every, 3);
     EXPECT_EQ(d->baud, 0);
     const auto o = SimOptions::parse(
