@@ -341,6 +341,10 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
         if (!given.count("--serial")) {
             o.serial = profile->serial;
         }
+        if (o.serial.find_first_of("\r\n") != std::string::npos) {
+            error = "profile: serial must not hold a line break";
+            return std::nullopt;
+        }
     }
     o.model.profile.serial = o.serial;
     if (depths) {
