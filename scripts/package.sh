@@ -10,7 +10,8 @@ BUILD=${1:-build-pkg}
 # Debian's own compiler and linker flags (hardening included) at Debian's -O2, without
 # debugging information: the programs are stripped for the package, and the build is faster.
 export DEB_CXXFLAGS_MAINT_STRIP=-g DEB_BUILD_MAINT_OPTIONS=reproducible=-fixfilepath,-fixdebugpath
-CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+# -fno-ident: no compiler version strings left in the stripped programs.
+CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS) -fno-ident"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS) -Wl,-z,now"
 export CXXFLAGS LDFLAGS
 # Compiler cache hits also for a clone in another folder (CI).
