@@ -229,6 +229,26 @@ for _ in $(seq 100); do grep -q '#HFN' probe.log 2>/dev/null && break; sleep 0.1
 sleep 1
 xwininfo -root -tree >windows.txt
 import -window root screen.png 2>/dev/null
+# A short run, as an operator starts one: Initialize, name the data log file, Start Run,
+# OK to the heater warning; then the program requests a record every 2 s. The buttons are
+# clicked at their designed places (twips / 15) below the menu bar.
+wid=$(head -n1 window.ids)
+newest() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | sort -n | tail -n1; }
+if [ -n "$wid" ]; then
+    xdotool mousemove --window "$wid" 34 42 click 1
+    for _ in $(seq 50); do xdotool search --onlyvisible --name 'Set Output File' >/dev/null 2>&1 && break; sleep 0.2; done
+    sleep 0.5
+    xdotool type --delay 50 run.log
+    xdotool key Return
+    sleep 1
+    before=$(newest)
+    xdotool mousemove --window "$wid" 108 42 click 1
+    for _ in $(seq 50); do [ "$(newest)" != "$before" ] && break; sleep 0.2; done
+    sleep 0.5
+    xdotool key Return
+    for _ in $(seq 100); do grep -q 'CMD T' probe.log && break; sleep 0.1; done
+    for _ in $(seq 50); do grep -q '^[0-9].* [0-9A-F]\{4\} ' run.log 2>/dev/null && break; sleep 0.1; done
+fi
 kill -TERM "$pid"
 wait "$pid"
 echo $? >program.status
@@ -274,6 +294,10 @@ echo "simulator's command log:"
 sed 's/^/    /' "$HOMEDIR/probe.log" 2>/dev/null
 check "the wake-up (#HFN) reached the simulator" grep -q '#HFN' "$HOMEDIR/probe.log"
 check "the heater-off (!P00) reached the simulator" grep -q '!P00' "$HOMEDIR/probe.log"
+check "a data request (T) of the run reached the simulator" grep -q 'CMD T' "$HOMEDIR/probe.log"
+echo "data log file:"
+sed 's/^/    /' "$HOMEDIR/run.log" 2>/dev/null
+check "the data log file got a record" grep -q '^[0-9].* [0-9A-F]\{4\} ' "$HOMEDIR/run.log"
 check "the user cannot write elsewhere in $FOLDER" \
     bash -c "! runuser -u '$TESTUSER' -- touch '$FOLDER/write-test' 2>/dev/null"
 if [[ " ${programs[*]} " == *" quorvane-view "* ]]; then
