@@ -10,10 +10,8 @@ BUILD=${1:-build-pkg}
 # Debian's own compiler and linker flags (hardening included) at Debian's -O2, without
 # debugging information: the programs are stripped for the package, and the build is faster.
 export DEB_CXXFLAGS_MAINT_STRIP=-g DEB_BUILD_MAINT_OPTIONS=reproducible=-fixfilepath,-fixdebugpath
-# -fno-ident: no compiler version strings left in the stripped programs.
-CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS) -fno-ident"
-LDFLAGS="$(dpkg-buildflags --get LDFLAGS) -Wl,-z,now"
-export CXXFLAGS LDFLAGS
+cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+ldflags="$(dpkg-buildflags --get LDFLAGS) -Wl,-z,now"
 # Compiler cache hits also for a clone in another folder (CI).
 export CCACHE_BASEDIR="$ROOT"
 # The dates in the manual pages, the changelog and the metainfo are the last commit's.
@@ -24,7 +22,9 @@ launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 cmake -S . -B "$BUILD" -G Ninja "${launcher[@]}" \
     -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
-    -DCMAKE_INSTALL_PREFIX=/opt/quorvane -DQUORVANE_DESKTOP=ON -DQUORVANE_WERROR=ON \
+    -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+    -DCMAKE_INSTALL_PREFIX=/opt/quorvane -DCMAKE_STRIP="$ROOT/packaging/strip.sh" \
+    -DQUORVANE_DESKTOP=ON -DQUORVANE_WERROR=ON \
     -DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_FUZZ=OFF -DQUORVANE_SANITIZE=OFF \
     >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
