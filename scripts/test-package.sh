@@ -309,6 +309,9 @@ if [ "$failures" -ne 0 ]; then
         [ -s "$HOMEDIR/$f" ] && { echo "$f:"; sed 's/^/    /' "$HOMEDIR/$f"; }
     done
 fi
+# The screen as the program showed it after start-up, kept for a look.
+cp "$HOMEDIR/screen.png" "$BUILD/package-test-screen.png" 2>/dev/null &&
+    echo "screenshot: $BUILD/package-test-screen.png"
 userdel -r -f "$TESTUSER" >/dev/null 2>&1
 check "test user removed" bash -c "! id '$TESTUSER' >/dev/null 2>&1"
 user_created=0
