@@ -11,4 +11,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     clang libclang-rt-14-dev \
     xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra x11-utils \
+    dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream lintian xdotool man-db \
     >/dev/null

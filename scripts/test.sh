@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: a normal build with warnings as
 # errors, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# a short run of each fuzz target.
+# a short run of each fuzz target, and last the Debian package, built, installed, run and
+# purged (scripts/test-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 JOBS=$(nproc)
@@ -26,3 +27,6 @@ if [ -x scripts/fuzz-smoke.sh ]; then
     echo "== fuzz smoke run"
     bash scripts/fuzz-smoke.sh
 fi
+
+echo "== package test"
+bash scripts/test-package.sh
