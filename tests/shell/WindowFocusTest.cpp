@@ -47,6 +47,7 @@ protected:
         QApplication::setActiveWindow(&window());
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
         ASSERT_EQ(status(), "Waiting");
+        closeBoxesAsTheyOpen();
     }
     void TearDown() override {
         if (m_host) {
@@ -173,6 +174,7 @@ TEST_F(WindowFocusTest, KeysAfterFinishKeepTheFinishedRun) {
     EXPECT_TRUE(heater->isChecked());
     EXPECT_EQ(runLook(), finished);
     EXPECT_EQ(QApplication::focusWidget(), &window());
+    EXPECT_TRUE(m_boxes.empty());
 }
 
 // A refused value: after the message the field has the focus with its whole text selected,
@@ -191,7 +193,6 @@ TEST_F(WindowFocusTest, RefusedValueIsSelectedWhenTheFocusComesBack) {
         {"txtHeatTime", "-1", "HeatTime must be a positive integer seconds between 0 and 86400"},
         {"txtHeatLevel", "1.5", "Heat level must be a positive integer seconds between 0 and 200"},
     };
-    closeBoxesAsTheyOpen();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
         m_boxes.clear();
