@@ -11,7 +11,7 @@ namespace quorvane {
 namespace {
 
 // What stays between a stretched control and the neighbour it grows towards.
-constexpr double kKeepApart = 1.0;
+constexpr double kKeepApart = 2.0;
 
 struct Span {
     double start;
