@@ -129,6 +129,8 @@ TEST_F(WindowFocusTest, DisablingTheFocusedControlLeavesNoControlAKeyCouldWorkOn
         {0, "cmdNewRun", 3, false, "cmdFinish"},
         {1, "chkHeaterEnabled", 3, false, "cmdFinish"},
         {1, "Option1(1)", 3, false, "cmdFinish"},
+        {5, "Option1(0)", 3, true, "cmdFinish"},
+        {1, "txtLogInterval", 3, false, "cmdFinish"},
         {5, "txtHeatLevel", 4, false, "cmdFinish"},
     };
     RunController& run = m_host->controller().run();
