@@ -37,15 +37,17 @@ FileChooserRequest OutputFileDialog::requestFor(const OutputFile& lastChoice) {
                        {"All files (*.*)", "*.*"}};
     request.confirmOverwrite = true;
     request.confirmCreate = true;
+    // The list starts on the filter whose pattern the initial name carries; an index that
+    // names no filter (0, the default) means all files.
     const char* pattern = "*.*";
-    if (lastChoice.outputFilterIndex == 1) {
-        pattern = "*.log";
-    } else if (lastChoice.outputFilterIndex == 2) {
-        pattern = "*.txt";
+    int filter = 3;
+    if (lastChoice.outputFilterIndex == 1 || lastChoice.outputFilterIndex == 2) {
+        filter = lastChoice.outputFilterIndex;
+        pattern = filter == 1 ? "*.log" : "*.txt";
     }
     request.initialFileName = lastChoice.outputDirectory + pattern;
     request.initialFolder = lastChoice.outputDirectory;
-    request.filterIndex = lastChoice.outputFilterIndex;
+    request.filterIndex = filter;
     return request;
 }
 

@@ -1,5 +1,6 @@
 #include "shell/QtButton.h"
 
+#include "shell/FocusParking.h"
 #include "shell/QtStrings.h"
 
 #include <QFontMetrics>
@@ -55,6 +56,9 @@ bool QtButton::isEnabled() const {
 }
 
 void QtButton::setEnabled(bool enabled) {
+    if (!enabled) {
+        FocusParking::beforeDisabling(m_button);
+    }
     m_button->setEnabled(enabled);
 }
 

@@ -1,5 +1,7 @@
 #include "shell/QtCheckBox.h"
 
+#include "shell/FocusParking.h"
+
 #include <QCheckBox>
 
 namespace quorvane {
@@ -21,6 +23,9 @@ bool QtCheckBox::isEnabled() const {
 }
 
 void QtCheckBox::setEnabled(bool enabled) {
+    if (!enabled) {
+        FocusParking::beforeDisabling(m_box);
+    }
     m_box->setEnabled(enabled);
 }
 

@@ -1,5 +1,7 @@
 #include "shell/QtFrame.h"
 
+#include "shell/FocusParking.h"
+
 #include <QWidget>
 
 namespace quorvane {
@@ -9,6 +11,9 @@ bool QtFrame::isEnabled() const {
 }
 
 void QtFrame::setEnabled(bool enabled) {
+    if (!enabled) {
+        FocusParking::beforeDisabling(m_frame);
+    }
     m_frame->setEnabled(enabled);
 }
 

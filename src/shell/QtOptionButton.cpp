@@ -1,5 +1,7 @@
 #include "shell/QtOptionButton.h"
 
+#include "shell/FocusParking.h"
+
 #include <QRadioButton>
 
 namespace quorvane {
@@ -32,6 +34,9 @@ bool QtOptionButton::isEnabled() const {
 }
 
 void QtOptionButton::setEnabled(bool enabled) {
+    if (!enabled) {
+        FocusParking::beforeDisabling(m_button);
+    }
     m_button->setEnabled(enabled);
 }
 

@@ -58,6 +58,9 @@ void QtTextField::setForeground(Color color) {
 }
 
 void QtTextField::setFocus() {
+    // Asked for from behind a message box, the focus comes back only when the window is
+    // active again, as a window switch; the got-focus reaction must run then all the same.
+    m_focusAsked = !m_edit->hasFocus();
     m_edit->setFocus(Qt::OtherFocusReason);
 }
 
@@ -69,11 +72,14 @@ bool QtTextField::eventFilter(QObject* watched, QEvent* event) {
                 // The press that gave the focus places the caret afterwards; react after it
                 // so that a selection made by the reaction stays.
                 QTimer::singleShot(0, this, &QtTextField::reportGotFocus);
-            } else if (!isWindowSwitch(focus->reason())) {
+            } else if (!isWindowSwitch(focus->reason()) || m_focusAsked) {
                 reportGotFocus();
             }
         } else if (event->type() == QEvent::FocusOut) {
             const auto* focus = static_cast<QFocusEvent*>(event);
+            if (!isWindowSwitch(focus->reason())) {
+                m_focusAsked = false;
+            }
             if (!isWindowSwitch(focus->reason()) && m_lostFocus) {
                 m_lostFocus();
             }
@@ -83,6 +89,7 @@ bool QtTextField::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void QtTextField::reportGotFocus() {
+    m_focusAsked = false;
     if (m_edit->hasFocus() && m_gotFocus) {
         m_gotFocus();
     }

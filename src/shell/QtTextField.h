@@ -12,7 +12,8 @@ namespace quorvane {
 // A single-line entry field. The change reaction runs whenever the text really changes,
 // from code or by the operator. Focus changes caused by another window taking over (a
 // message box opening, a menu popping up) are not reported: a box opened by the lost-focus
-// check must not run that check again.
+// check must not run that check again. The focus the program gives back behind such a box
+// is reported when it arrives.
 class QtTextField : public QObject, public TextField {
     Q_OBJECT
 public:
@@ -42,6 +43,7 @@ private:
     QLineEdit* m_edit;
     QPalette m_defaultPalette;
     std::string m_lastText;
+    bool m_focusAsked = false; // setFocus() was called and the focus has not come yet
     std::function<void()> m_changed;
     std::function<void()> m_gotFocus;
     std::function<void()> m_lostFocus;

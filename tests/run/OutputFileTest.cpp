@@ -16,9 +16,11 @@ TEST(OutputFileDialog, ChooserSetUpFromTheLastChoice) {
     struct Case {
         std::int16_t filterIndex;
         const char* initialName;
+        int startFilter; // the entry the chooser starts on: the one the pattern names
     };
-    for (const Case& c : {Case{0, "/data/runs/*.*"}, Case{1, "/data/runs/*.log"},
-                          Case{2, "/data/runs/*.txt"}, Case{3, "/data/runs/*.*"}}) {
+    for (const Case& c : {Case{0, "/data/runs/*.*", 3}, Case{1, "/data/runs/*.log", 1},
+                          Case{2, "/data/runs/*.txt", 2}, Case{3, "/data/runs/*.*", 3},
+                          Case{-1, "/data/runs/*.*", 3}, Case{7, "/data/runs/*.*", 3}}) {
         SCOPED_TRACE(c.filterIndex);
         OutputFile last{"/data/runs/", "old.log", c.filterIndex};
         const FileChooserRequest r = OutputFileDialog::requestFor(last);
@@ -30,7 +32,7 @@ TEST(OutputFileDialog, ChooserSetUpFromTheLastChoice) {
         EXPECT_EQ(r.filters[1].pattern, "*.txt");
         EXPECT_EQ(r.filters[2].description, "All files (*.*)");
         EXPECT_EQ(r.filters[2].pattern, "*.*");
-        EXPECT_EQ(r.filterIndex, c.filterIndex);
+        EXPECT_EQ(r.filterIndex, c.startFilter);
         EXPECT_EQ(r.initialFolder, "/data/runs/");
         EXPECT_EQ(r.initialFileName, c.initialName);
         EXPECT_TRUE(r.confirmOverwrite);

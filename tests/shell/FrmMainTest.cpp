@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <map>
+#include <string>
 
 using namespace quorvane;
 
@@ -396,25 +398,145 @@ TEST_F(FrmMainTest, ResizeTagsStretchAndMoveWithTheWindow) {
     const QRect tab0 = window.tabs()->geometry();
     const QRect frame1 = geometryOf("Frame1");
     const QRect pane0 = geometryOf("txtEventLog");
-    const QRect clear0 = geometryOf("cmdClearEventsDisplay");
     const QRect run0 = geometryOf("cmdRun");
     const QRect field0 = geometryOf("txtHeatDelay");
+    const QRect clear0 = geometryOf("cmdClearEventsDisplay");
 
-    window.resize(window.width() + 200, window.height() + 120);
+    window.resize(window.width() + 300, window.height() + 200);
     QApplication::processEvents();
 
-    EXPECT_EQ(window.tabs()->geometry(), tab0.adjusted(0, 0, 200, 120));         // "HW"
-    EXPECT_EQ(geometryOf("Frame1"), frame1.adjusted(0, 0, 200, 0));              // "W"
-    EXPECT_EQ(geometryOf("txtEventLog"), pane0.adjusted(0, 0, 200, 120));        // "HW" in its tab
-    EXPECT_EQ(geometryOf("cmdClearEventsDisplay"), clear0.translated(200, 120)); // "XY"
-    EXPECT_EQ(geometryOf("cmdRun"), run0);                                       // untagged
-    EXPECT_EQ(geometryOf("txtHeatDelay"), field0); // untagged, inside a stretched frame
-
-    // The Clear button stays at the pane's lower right.
+    // "HW" / "W": the far edges keep their share of the parent, so the tab control and the
+    // run frame take nearly all the growth and keep their small margins.
+    const QRect tab = window.tabs()->geometry();
+    EXPECT_EQ(tab.topLeft(), tab0.topLeft());
+    EXPECT_NEAR(tab.width(), tab0.width() + 300, 4);
+    EXPECT_NEAR(tab.height(), tab0.height() + 200, 4);
+    EXPECT_LE(tab.right(), window.centralWidget()->width());
+    EXPECT_EQ(geometryOf("Frame1").topLeft(), frame1.topLeft());
+    EXPECT_NEAR(geometryOf("Frame1").width(), frame1.width() + 300, 10);
+    EXPECT_EQ(geometryOf("Frame1").height(), frame1.height());
     const QRect pane = geometryOf("txtEventLog");
+    EXPECT_EQ(pane.topLeft(), pane0.topLeft());
+    EXPECT_GT(pane.width(), pane0.width() + 280);
+    EXPECT_GT(pane.height(), pane0.height() + 160);
+    // Untagged controls keep place and size, also inside a stretched frame.
+    EXPECT_EQ(geometryOf("cmdRun"), run0);
+    EXPECT_EQ(geometryOf("txtHeatDelay"), field0);
+
+    // "XY": the Clear button keeps its size and its place under the pane's lower right.
     const QRect clear = geometryOf("cmdClearEventsDisplay");
-    EXPECT_EQ(clear.right(), pane.right());
+    EXPECT_EQ(clear.size(), clear0.size());
+    EXPECT_GT(clear.left(), pane.center().x());
+    EXPECT_LE(clear.right(), pane.right());
     EXPECT_GT(clear.top(), pane.bottom());
+    EXPECT_LE(clear.bottom(), find("txtEventLog")->parentWidget()->height());
+}
+
+// Growing the window spreads the ComputedData frames over the tab as they were designed:
+// each keeps its size and the gaps between them grow; the value fields grow taller as far
+// as their rows leave room.
+TEST_F(FrmMainTest, ComputedDataFramesSpreadAndValueFieldsStretchWithTheWindow) {
+    window.tabs()->setCurrentIndex(0);
+    window.show();
+    QApplication::processEvents();
+    const char* frames[] = {"Frame3", "Frame4", "Frame8", "Frame5", "Frame6"};
+    std::map<std::string, QRect> before;
+    for (const char* name : frames) {
+        before[name] = geometryOf(name);
+    }
+    const QRect frame20 = geometryOf("Frame2");
+
+    window.resize(window.width() + 300, window.height() + 200);
+    QApplication::processEvents();
+
+    const QRect frame2 = geometryOf("Frame2");
+    EXPECT_GT(frame2.width(), frame20.width() + 250);
+    EXPECT_GT(frame2.height(), frame20.height() + 150);
+    for (const char* name : frames) {
+        SCOPED_TRACE(name);
+        const QRect r = geometryOf(name);
+        EXPECT_EQ(r.size(), before[name].size());
+        EXPECT_GE(r.left(), before[name].left());
+        EXPECT_GE(r.top(), before[name].top());
+        EXPECT_LE(r.right(), frame2.width());
+        EXPECT_LE(r.bottom(), frame2.height());
+    }
+    // The first column stays at the left, the top row at the top: nothing bunches up.
+    EXPECT_LT(geometryOf("Frame3").left() - before["Frame3"].left(), 30);
+    EXPECT_LT(geometryOf("Frame3").top() - before["Frame3"].top(), 30);
+    EXPECT_EQ(geometryOf("Frame3").top(), geometryOf("Frame8").top());
+    EXPECT_EQ(geometryOf("Frame8").left(), geometryOf("Frame5").left());
+    // Neighbours: left / upper one, right / lower one, and how much their gap grows at least.
+    struct Gap {
+        const char* first;
+        const char* second;
+        bool horizontal;
+        int grows;
+    };
+    const Gap gaps[] = {
+        {"Frame3", "Frame4", true, 30},  {"Frame4", "Frame5", true, 30},
+        {"Frame5", "Frame6", true, 30},  {"Frame4", "Frame8", true, 30},
+        {"Frame8", "Frame5", false, 20},
+    };
+    auto gapOf = [](const QRect& a, const QRect& b, bool horizontal) {
+        return horizontal ? b.left() - a.right() : b.top() - a.bottom();
+    };
+    for (const Gap& g : gaps) {
+        SCOPED_TRACE(std::string(g.first) + " / " + g.second);
+        EXPECT_GE(gapOf(geometryOf(g.first), geometryOf(g.second), g.horizontal),
+                  gapOf(before[g.first], before[g.second], g.horizontal) + g.grows);
+    }
+
+    // "H" fields: taller, all of one frame alike, never over the next row or out of the frame.
+    struct Column {
+        const char* name;
+        int rows;
+    };
+    for (const Column& c : {Column{"txtHex", 7}, Column{"lblDec", 7}, Column{"lblResistance", 5},
+                            Column{"lblTemperature", 5}}) {
+        SCOPED_TRACE(c.name);
+        auto row = [&](int i) {
+            return geometryOf((std::string(c.name) + "(" + std::to_string(i) + ")").c_str());
+        };
+        const QWidget* frame = find(QString::fromLatin1(c.name) + "(0)")->parentWidget();
+        EXPECT_GT(row(0).height(), qRound(288 / 15.0));
+        for (int i = 0; i < c.rows; ++i) {
+            EXPECT_EQ(row(i).height(), row(0).height()) << i;
+            EXPECT_LT(row(i).bottom(), i + 1 < c.rows ? row(i + 1).top() : frame->height()) << i;
+        }
+    }
+}
+
+// Growing and shrinking back gives the designed layout to the pixel, whatever was in front.
+TEST_F(FrmMainTest, ResizingBackRestoresEveryControl) {
+    window.show();
+    QApplication::processEvents();
+    const QSize designed = window.size();
+    for (int tab = 0; tab < 4; ++tab) { // a page gets its size when first shown
+        window.tabs()->setCurrentIndex(tab);
+        QApplication::processEvents();
+    }
+    std::map<QWidget*, QRect> before;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->objectName().isEmpty()) {
+            before[w] = w->geometry();
+        }
+    }
+    for (QSize step : {QSize(420, 260), QSize(90, 400), QSize(-60, -40)}) {
+        window.resize(designed + step);
+        QApplication::processEvents();
+        window.tabs()->setCurrentIndex((window.tabs()->currentIndex() + 1) % 4);
+        QApplication::processEvents();
+    }
+    window.resize(designed);
+    QApplication::processEvents();
+    for (int tab = 0; tab < 4; ++tab) {
+        window.tabs()->setCurrentIndex(tab);
+        QApplication::processEvents();
+    }
+    for (const auto& [w, geometry] : before) {
+        EXPECT_EQ(w->geometry(), geometry) << w->objectName().toStdString();
+    }
 }
 
 TEST_F(FrmMainTest, HiddenTabIsLaidOutForTheCurrentSizeWhenShown) {
@@ -431,22 +553,23 @@ TEST_F(FrmMainTest, HiddenTabIsLaidOutForTheCurrentSizeWhenShown) {
     EXPECT_EQ(geometryOf("txtComsDisplay"), shownPane);
     EXPECT_EQ(geometryOf("cmdClearSerialDisplay"), shownClear);
 
-    // ComputedData: Frame2 fills its page as designed, its frames move with its growth,
-    // and the "H" fields keep the size of their frame's rows.
+    // ComputedData, hidden during the resize, shows as it does when resized in front.
     window.tabs()->setCurrentIndex(0);
     QApplication::processEvents();
-    const QRect frame2 = geometryOf("Frame2");
-    EXPECT_EQ(frame2.topLeft(), QPoint(8, 12));
-    EXPECT_EQ(frame2.right(), shownPane.right() - 16);
-    const double grownW = frame2.width() - 7932 / 15.0;
-    const double grownH = frame2.height() - 3372 / 15.0;
-    EXPECT_GT(grownW, 100);
-    EXPECT_GT(grownH, 50);
-    const QRect frame3 = geometryOf("Frame3");
-    EXPECT_EQ(frame3.x(), qRound(16 + grownW));
-    EXPECT_EQ(frame3.y(), qRound(16 + grownH));
-    EXPECT_EQ(frame3.size(), QRectF(0, 0, 1332 / 15.0, 2952 / 15.0).toRect().size());
-    EXPECT_EQ(geometryOf("txtHex(0)"), QRectF(40, 20, 552 / 15.0, 288 / 15.0).toRect());
+    const char* names[] = {"Frame2", "Frame3",    "Frame6",
+                           "Frame8", "txtHex(0)", "lblTemperature(4)"};
+    std::map<std::string, QRect> hidden;
+    for (const char* name : names) {
+        hidden[name] = geometryOf(name);
+    }
+    EXPECT_EQ(hidden["Frame2"].topLeft(), QPoint(8, 12));
+    window.resize(window.width() - 150, window.height() - 90);
+    QApplication::processEvents();
+    window.resize(window.width() + 150, window.height() + 90);
+    QApplication::processEvents();
+    for (const char* name : names) {
+        EXPECT_EQ(geometryOf(name), hidden[name]) << name;
+    }
 }
 
 TEST_F(FrmMainTest, ResizeTagsAsDesigned) {

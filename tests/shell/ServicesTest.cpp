@@ -1,3 +1,4 @@
+#include "logging/OutputFileDialog.h"
 #include "platform/Failure.h"
 #include "shell/FrmAbout.h"
 #include "shell/QtAppInfo.h"
@@ -159,6 +160,29 @@ TEST(FileChooser, SaveDialogSetUpFromTheRequestAndTheChosenPath) {
     EXPECT_EQ(*chosen, folder + "run1.txt");
     EXPECT_EQ(chooser.filterIndex(), 2);
     EXPECT_EQ(chooser.openDialog(), nullptr);
+}
+
+// The data log chooser starts on the filter its stored index gives: "*.*" for any index
+// other than 1 and 2 (0 is the default of a new installation).
+TEST(FileChooser, OutputChooserStartsOnTheFilterOfTheStoredIndex) {
+    const std::pair<std::int16_t, const char*> cases[] = {{0, "All files (*.*)"},
+                                                          {1, "log files (*.log)"},
+                                                          {2, "txt files (*.txt)"},
+                                                          {3, "All files (*.*)"},
+                                                          {9, "All files (*.*)"}};
+    QTemporaryDir dir;
+    for (const auto& [index, expected] : cases) {
+        SCOPED_TRACE(index);
+        QtFileChooser chooser;
+        QString filter;
+        answerDialog(chooser, [&](QFileDialog& d) {
+            filter = d.selectedNameFilter();
+            d.reject();
+        });
+        chooser.choose(OutputFileDialog::requestFor(
+            OutputFile{dir.path().toStdString() + "/", "old.log", index}));
+        EXPECT_EQ(filter, QString::fromLatin1(expected));
+    }
 }
 
 TEST(FileChooser, CancelGivesNoPath) {
