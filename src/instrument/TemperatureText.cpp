@@ -1,13 +1,13 @@
 #include "instrument/TemperatureText.h"
 
-#include <cstdio>
+#include "util/DecimalText.h"
 
 namespace quorvane {
 
+// Not printf: that writes the decimal separator of LC_NUMERIC, which the toolkit takes
+// from the environment ("3,472" under de_DE); the data log file always has a point.
 std::string formatTemperature(double celsius) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.3f", celsius);
-    return buffer;
+    return decimalText::fixedDigits(celsius, 3);
 }
 
 } // namespace quorvane
