@@ -49,6 +49,11 @@ std::optional<std::string> plainNumberText(const QLocale& locale, const QString&
             ++i;
             continue;
         }
+        if (text[i] == QChar(0x2212)) {
+            plain += '-';
+            ++i;
+            continue;
+        }
         bool matched = false;
         for (std::size_t k = 0; k < std::size(symbols) && !matched; ++k) {
             if (!symbols[k].isEmpty() &&
