@@ -51,8 +51,8 @@ inline std::optional<std::int64_t> expectedRounded(const std::string& text, bool
         const long long shift = exponent.empty() ? 0 : std::stoll(exponent);
         pointAt += negativeExponent ? -shift : shift;
     }
-    // Below 0.1: rounds to zero.
-    if (pointAt <= static_cast<long long>(firstNonZero)) {
+    // Below 0.1 (the first dropped digit a zero): rounds to zero.
+    if (pointAt < static_cast<long long>(firstNonZero)) {
         return 0;
     }
     if (pointAt - static_cast<long long>(firstNonZero) > 19) {
