@@ -12,4 +12,13 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     clang libclang-rt-14-dev \
     xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra x11-utils \
     dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream lintian xdotool man-db \
+    locales \
     >/dev/null
+
+# Some tests run under de_DE.UTF-8 (decimal comma): numbers must not follow the locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    $SUDO sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen ||
+        echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+fi

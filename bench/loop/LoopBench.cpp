@@ -12,6 +12,7 @@
 #include "LoopTimer.h"
 #include "SimulatorProcess.h"
 #include "TimingApplication.h"
+#include "util/DecimalText.h"
 
 #include <QElapsedTimer>
 #include <cstdio>
@@ -121,8 +122,8 @@ int main(int argc, char** argv) {
     for (std::size_t index = 0; index < phases.size(); ++index) {
         const Phase& phase = phases[index];
         std::vector<std::string> simArgs;
-        char rateText[32];
-        std::snprintf(rateText, sizeof rateText, "%g", rate);
+        // The simulator reads a point; "%g" would write the locale's comma after QApplication.
+        const std::string rateText = decimalText::plainDigits(rate);
         if (phase.kind != "run") {
             simArgs = {"--flood-rate", rateText};
             if (phase.kind == "garbage") {

@@ -31,7 +31,8 @@ inline void fuzzLong(const FuzzInput& input) {
     } else if (const auto value = expectedInteger(input.text, false)) {
         expected = expectedInRange(*value, input.flags, input.minimum, input.maximum);
     }
-    require(result.has_value() == expected, "acceptance differs from strtod", input.text);
+    require(result.has_value() == expected, "acceptance differs from the exact reading",
+            input.text);
 }
 
 // Fuzzes Formatter::FormatIntegerOnly and FormatIntegerOnlyField against an independent reading.
@@ -52,7 +53,8 @@ inline void fuzzIntegerOnly(const FuzzInput& input) {
     } else if (const auto value = expectedInteger(input.text, true)) {
         expected = expectedInRange(*value, input.flags, input.minimum, input.maximum);
     }
-    require(result.has_value() == expected, "acceptance differs from strtod", input.text);
+    require(result.has_value() == expected, "acceptance differs from the exact reading",
+            input.text);
 }
 
 // Fuzzes Formatter::FormatCurrency, FormatCurrencyField and FormattedCurrencyString.
@@ -69,6 +71,14 @@ inline void fuzzCurrency(const FuzzInput& input) {
     Formatter formatter(dialogs);
     require(formatter.FormattedCurrencyString(input.text, input.flags) == result.value_or(""),
             "FormattedCurrencyString differs from FormatCurrency", input.text);
+    // Plain amounts in the C locale: every typed digit counts, up to the 64-bit range.
+    static const QRegularExpression plain(QStringLiteral("^-?\\d{1,30}(\\.\\d{1,30})?$"));
+    if (input.locale == QLocale::c() &&
+        plain.match(QString::fromStdString(input.text)).hasMatch()) {
+        const bool showZero = (input.flags & modFormatterConstants::fmtShowZero) != 0;
+        require(result == expectedCurrencyInC(input.text, showZero),
+                "amount differs from the exact reading", input.text);
+    }
     if (input.text.size() >= 8) {
         double number = 0;
         std::memcpy(&number, input.text.data(), sizeof number);

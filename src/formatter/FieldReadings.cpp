@@ -1,28 +1,20 @@
 #include "formatter/FieldReadings.h"
 
+#include "util/DecimalText.h"
+
+#include <QCalendar>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
 #include <cmath>
+#include <iterator>
+#include <limits>
 
 namespace quorvane::fieldReadings {
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 std::optional<double> finiteNumber(const QLocale& locale, const QString& text) {
     bool ok = false;
@@ -39,6 +31,45 @@ QLocale strictCLocale() {
     QLocale locale = QLocale::c();
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
     return locale;
+}
+
+// The same number as plain ASCII digits with "." and "e", read by the locale's rules but
+// kept as text, so that every typed digit counts.
+std::optional<std::string> plainNumberText(const QLocale& locale, const QString& text) {
+    if (!finiteNumber(locale, text)) {
+        return std::nullopt;
+    }
+    const QString symbols[] = {locale.groupSeparator(), locale.decimalPoint(),
+                               locale.negativeSign(), locale.positiveSign(), locale.exponential()};
+    const char replacements[] = {'\0', '.', '-', '+', 'e'};
+    std::string plain;
+    for (qsizetype i = 0; i < text.size();) {
+        if (const int digit = text[i].digitValue(); digit >= 0) {
+            plain += static_cast<char>('0' + digit);
+            ++i;
+            continue;
+        }
+        if (text[i] == QChar(0x2212)) {
+            plain += '-';
+            ++i;
+            continue;
+        }
+        bool matched = false;
+        for (std::size_t k = 0; k < std::size(symbols) && !matched; ++k) {
+            if (!symbols[k].isEmpty() &&
+                QStringView(text).mid(i).startsWith(symbols[k], Qt::CaseInsensitive)) {
+                if (replacements[k] != '\0') {
+                    plain += replacements[k];
+                }
+                i += symbols[k].size();
+                matched = true;
+            }
+        }
+        if (!matched) {
+            return std::nullopt;
+        }
+    }
+    return plain;
 }
 
 bool isSignChar(QChar c) {
@@ -84,15 +115,25 @@ bool hasTwoDigitYear(const QString& format) {
 }
 
 std::optional<QDate> dateIn(const QLocale& locale, const QString& text, const QString& format) {
-    QDate date = locale.toDate(text, format);
-    if (!date.isValid()) {
-        return std::nullopt;
+    QDate date;
+    if (hasTwoDigitYear(format)) {
+        // Qt reads "yy" as 19yy and checks the day in that year, so 2/29/00 would be
+        // checked against 1900. The Julian calendar has the same months and a leap year
+        // every fourth year, as the Gregorian one has from 1901 to 2099: read there, then
+        // windowed like most desktop programs (00 to 29 mean 2000 to 2029) and checked
+        // again as a Gregorian date.
+        const QCalendar julian(QCalendar::System::Julian);
+        const QDate read = locale.toDate(text, format, julian);
+        if (!read.isValid()) {
+            return std::nullopt;
+        }
+        const QCalendar::YearMonthDay parts = julian.partsFromDate(read);
+        const int year = parts.year < 1930 ? parts.year + 100 : parts.year;
+        date = QDate(year, parts.month, parts.day);
+    } else {
+        date = locale.toDate(text, format);
     }
-    // Qt reads "yy" as 19yy; like most desktop programs, 00 to 29 mean 2000 to 2029.
-    if (hasTwoDigitYear(format) && date.year() < 1930) {
-        date = date.addYears(100);
-    }
-    if (date.year() < 1 || date.year() > 9999) {
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999) {
         return std::nullopt;
     }
     return date;
@@ -123,81 +164,13 @@ const char* const kTwentyFourHourFormats[] = {"H:mm", "H:mm:ss"};
 
 } // namespace
 
-bool isNumericText(std::string_view text) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && text[i] == ' ') {
-        ++i;
-    }
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
-    bool point = false;
-    for (; i < n; ++i) {
-        if (isDigit(text[i])) {
-            ++digits;
-        } else if (text[i] == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) {
-            ++i;
-        }
-        std::size_t exponentDigits = 0;
-        for (; i < n && isDigit(text[i]); ++i) {
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0) {
-            return false;
-        }
-    }
-    while (i < n && text[i] == ' ') {
-        ++i;
-    }
-    return i == n;
-}
-
-double roundHalfEven(double value) {
-    const double below = std::floor(value);
-    const double fraction = value - below;
-    if (fraction > 0.5) {
-        return below + 1.0;
-    }
-    if (fraction < 0.5) {
-        return below;
-    }
-    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
-}
-
 std::optional<std::int32_t> roundedInt32(std::string_view text) {
-    if (!isNumericText(text)) {
+    const std::optional<std::int64_t> value = decimalText::roundedScaled(text, 0);
+    if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
+        *value > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }
-    const std::string_view number = trimBlanks(text);
-    bool ok = false;
-    double value = QLocale::c().toDouble(
-        QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size())), &ok);
-    if (!ok) {
-        // Qt refuses a value too small to hold and returns 0 for it; it still denotes
-        // a number, and that number rounds to 0. Too large comes back infinite.
-        if (value != 0.0) {
-            return std::nullopt;
-        }
-        value = 0.0;
-    }
-    const double rounded = roundHalfEven(value);
-    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(rounded);
+    return static_cast<std::int32_t>(*value);
 }
 
 std::optional<double> readNumber(const std::string& text) {
@@ -211,7 +184,7 @@ std::optional<double> readNumber(const std::string& text) {
     return finiteNumber(QLocale(), number);
 }
 
-std::optional<double> readCurrencyAmount(const std::string& text) {
+std::optional<std::int64_t> readCurrencyUnits(const std::string& text) {
     const QLocale locale;
     QString amount = QString::fromUtf8(text).trimmed();
     if (amount.isEmpty()) {
@@ -238,14 +211,17 @@ std::optional<double> readCurrencyAmount(const std::string& text) {
     if (amount.isEmpty() || (signTaken && isSignChar(amount.front()))) {
         return std::nullopt;
     }
-    std::optional<double> value = finiteNumber(locale, amount);
-    if (!value) {
-        value = finiteNumber(strictCLocale(), amount);
+    std::optional<std::string> number = plainNumberText(locale, amount);
+    if (!number) {
+        number = plainNumberText(strictCLocale(), amount);
     }
-    if (!value) {
+    if (!number) {
         return std::nullopt;
     }
-    return negative ? -*value : *value;
+    if (negative) {
+        number->insert(0, 1, '-');
+    }
+    return decimalText::roundedScaled(*number, kCurrencyScale);
 }
 
 std::optional<QDate> readDate(const std::string& text) {

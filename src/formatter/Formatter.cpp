@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Label.h"
 #include "platform/TextField.h"
+#include "util/DecimalText.h"
 
 #include <QLocale>
 #include <QString>
@@ -38,10 +39,6 @@ const std::string kNumberInvalid = "Anything in this field must be a number.  Th
 const std::string kNumberRequired =
     "This field requires a number.  The number is allowed to have decimal places.";
 
-// Amounts must stay below ten trillion: the readings give doubles, and above some 3.5e13
-// a double no longer holds every cent, so a written amount would read back as another.
-constexpr double kCurrencyLimit = 1e13;
-
 bool isSet(std::int32_t lFlags, std::int32_t flag) {
     return (lFlags & flag) != 0;
 }
@@ -68,36 +65,44 @@ std::string toStd(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-double roundHalfAwayFromZero(double value) {
-    return std::round(value);
-}
-
-// The locale's currency form always with thousands separators, even where the locale
-// (the C locale, for one) leaves them out of plain numbers.
-std::string currencyText(double amount) {
+// The locale's currency form of a whole number of cents, always with thousands
+// separators, even where the locale (the C locale, for one) leaves them out of plain
+// numbers. Qt writes currency only from a double, which holds no cents above some 10^13,
+// so the locale's pattern is taken from the amount 1 and the digits are put in its place.
+std::string currencyText(std::int64_t cents) {
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return toStd(locale.toCurrencyString(amount, QString(), 2));
+    const bool negative = cents < 0;
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
+    const QString one = locale.toString(qlonglong{1});
+    const QString pattern = locale.toCurrencyString(qlonglong{negative ? -1 : 1});
+    const qsizetype at = pattern.lastIndexOf(one);
+    const QString number = locale.toString(qulonglong{magnitude / 100}) + locale.decimalPoint() +
+                           locale.toString(qulonglong{magnitude % 100 / 10}) +
+                           locale.toString(qulonglong{magnitude % 10});
+    if (at < 0) {
+        return toStd(number);
+    }
+    return toStd(QString(pattern).replace(at, one.size(), number));
 }
 
-// The text FormatCurrency writes for an amount, or nothing when it is no amount.
-std::optional<std::string> currencyFor(double value, std::int32_t lFlags) {
-    if (!(std::fabs(value) < kCurrencyLimit)) {
-        return std::nullopt;
+// The text FormatCurrency writes for an amount in units of 1/10000: rounded to cents,
+// halves away from zero. Every such amount fits and reads back as itself.
+std::string currencyFor(std::int64_t units, std::int32_t lFlags) {
+    std::int64_t cents = units / 100;
+    const std::int64_t rest = units % 100;
+    if (rest >= 50) {
+        ++cents;
+    } else if (rest <= -50) {
+        --cents;
     }
-    const double units = fieldReadings::roundHalfEven(value * 10000.0);
-    const double cents = roundHalfAwayFromZero(units / 100.0);
     // An amount that shows as zero counts as zero: otherwise «0.004» would be written
     // "$0.00" and that text emptied at the next check of the same field.
-    if (cents == 0.0) {
-        return isSet(lFlags, fmtShowZero) ? currencyText(0.0) : std::string();
+    if (cents == 0) {
+        return isSet(lFlags, fmtShowZero) ? currencyText(0) : std::string();
     }
-    // Checked after rounding, so that what is written is accepted when read again.
-    const double amount = cents / 100.0;
-    if (!(std::fabs(amount) < kCurrencyLimit)) {
-        return std::nullopt;
-    }
-    return currencyText(amount);
+    return currencyText(cents);
 }
 
 // "-0.00" and "-0" say nothing a plain zero does not.
@@ -110,8 +115,13 @@ void dropNegativeZero(std::string& number) {
     }
 }
 
+// Plain digits for magnitudes from 0.0001 up to below 10^15, where they are never
+// unreadably long; an exponent outside. Shortest digits that read back as the number.
 std::string generalForm(double value) {
-    std::string text = toStd(QLocale::c().toString(value, 'g', QLocale::FloatingPointShortest));
+    const double magnitude = std::fabs(value);
+    std::string text = magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 1e15)
+                           ? decimalText::plainDigits(value)
+                           : decimalText::exponentDigits(value);
     dropNegativeZero(text);
     return text;
 }
@@ -119,7 +129,7 @@ std::string generalForm(double value) {
 // "0." + n "#" + "e-00": trailing zeros of the mantissa dropped, the point kept, the
 // exponent signed only when negative and at least two digits long.
 std::string scientificForm(double value, int places) {
-    std::string text = toStd(QLocale::c().toString(value, 'e', places));
+    std::string text = decimalText::exponentDigits(value, places);
     const auto e = text.find('e');
     if (e == std::string::npos) {
         return text;
@@ -312,19 +322,15 @@ bool Formatter::FormatCurrency(std::string& vValue, std::int32_t lFlags) {
     try {
         if (emptyAndOptional(vValue, lFlags)) {
             if (isSet(lFlags, fmtShowZero)) {
-                vValue = currencyText(0.0);
+                vValue = currencyText(0);
             }
             return true;
         }
-        const auto amount = fieldReadings::readCurrencyAmount(vValue);
-        if (!amount) {
+        const auto units = fieldReadings::readCurrencyUnits(vValue);
+        if (!units) {
             return false;
         }
-        auto text = currencyFor(*amount, lFlags);
-        if (!text) {
-            return false;
-        }
-        vValue = std::move(*text);
+        vValue = currencyFor(*units, lFlags);
         return true;
     } catch (...) {
         return false;
@@ -333,11 +339,16 @@ bool Formatter::FormatCurrency(std::string& vValue, std::int32_t lFlags) {
 
 bool Formatter::FormatCurrency(double dValue, std::string& sCurrency, std::int32_t lFlags) {
     try {
-        auto text = currencyFor(dValue, lFlags);
-        if (!text) {
+        // The number's shortest digits, as if typed: 0.125 is an exact tie, 1.00005 too.
+        if (!std::isfinite(dValue)) {
             return false;
         }
-        sCurrency = std::move(*text);
+        const auto units = decimalText::roundedScaled(decimalText::exponentDigits(dValue),
+                                                      fieldReadings::kCurrencyScale);
+        if (!units) {
+            return false;
+        }
+        sCurrency = currencyFor(*units, lFlags);
         return true;
     } catch (...) {
         return false;
@@ -484,7 +495,7 @@ bool Formatter::FormatFixedNumeric(std::string& sNumber, std::int32_t lFlags,
             return false;
         }
         if (iDecimalPlaces > 0) {
-            std::string text = toStd(QLocale::c().toString(*value, 'f', iDecimalPlaces));
+            std::string text = decimalText::fixedDigits(*value, iDecimalPlaces);
             dropNegativeZero(text);
             sNumber = std::move(text);
         } else {

@@ -25,19 +25,22 @@ class TextField;
 // - Integers (FormatLong, FormatIntegerOnly): the program's own grammar only: blanks,
 //   optional "+"/"-", digits with at most one ".", optional exponent, blanks: «+7», « 7 »,
 //   «1e3», «2.5». No thousands separators, no locale forms. 32-bit range; FormatLong
-//   rounds half to even («2.5» counts as 2) and leaves the text as typed.
+//   rounds half to even («2.5» counts as 2) from the typed digits, not from a double
+//   («2147483647.49999999999» counts as 2147483647), and leaves the text as typed.
 // - Numbers (FormatFixedNumeric, FormatScientific): the C locale without thousands
 //   separators («3.14159», «.5», «-1.5e3», «1.e02»), else the system locale with its
 //   separators («1,234.5» under en_US, «1.234,5» under de_DE). The C reading comes
 //   first so that written forms read back unchanged. Infinities and NaN are refused.
 // - Currency: the system locale's own amount form («$1,234.50», «($5.00)», «-$5»,
 //   «USD 5» under en_US), or a number in the system locale, then in the C locale. The
-//   amount is kept to four decimal places (ties to even) and must be below ten trillion
-//   in size («9,999,999,999,999.99» at most), where a double still holds every cent.
-//   Written as the system locale's currency form with thousands separators and two
-//   decimals (ties away from zero): «$1,234.50» under en_US, «1,234.50» under C. An
-//   amount that shows as $0.00 is the zero amount (empty unless fmtShowZero).
-// - Dates: «12/25/2026», «12/25/26» (00-29 are 20xx), «12-25-2026», «2026-12-25»,
+//   amount is read from its typed digits into 64-bit units of 1/10000 (ties to even),
+//   never through a double; what does not fit is refused («922,337,203,685,477.58» at
+//   most). A number (the double overloads) counts with its shortest digits. Written as
+//   the system locale's currency form with thousands separators and two decimals (ties
+//   away from zero): «$1,234.50» under en_US, «1,234.50» under C. An amount that shows
+//   as $0.00 is the zero amount (empty unless fmtShowZero).
+// - Dates: «12/25/2026», «12/25/26» (00-29 are 20xx; «2/29/00» is 2000), «12-25-2026»,
+// «2026-12-25»,
 //   «2026/12/25», «Dec 25 2026», «Dec 25, 2026», «December 25 2026», «25 Dec 2026»,
 //   «25-Dec-2026» (English month names, any letter case), then the system locale's short,
 //   long and narrow forms and the same month-name forms in its language. Month-first
@@ -50,7 +53,9 @@ class TextField;
 //
 // Canonical forms: "mm/dd/yyyy"; "hh:mm am/pm" (seconds dropped); "123-45-6789"; "12345"
 // or "12345-6789"; fixed decimals with "." («0.50»); scientific «1.23e04», «1.2e-04»,
-// «1.e02»; general form (n <= 0) as the shortest C-locale text («3.14159», «1e+20»).
+// «1.e02»; general form (n <= 0) as the shortest digits that read back as the number, in
+// plain digits from 0.0001 up to below 10^15 («3.14159», «100000»), else with an exponent
+// («1e+15», «1e-05»). Everything written has a "." whatever the C, C++ or Qt locale.
 class Formatter {
 public:
     explicit Formatter(Dialogs& dialogs);

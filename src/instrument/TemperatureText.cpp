@@ -1,15 +1,13 @@
 #include "instrument/TemperatureText.h"
 
-#include <charconv>
+#include "util/DecimalText.h"
 
 namespace quorvane {
 
+// Not printf: that writes the decimal separator of LC_NUMERIC, which the toolkit takes
+// from the environment ("3,472" under de_DE); the data log file always has a point.
 std::string formatTemperature(double celsius) {
-    // to_chars never follows the locale, which QApplication sets from the environment.
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, celsius, std::chars_format::fixed, 3);
-    return std::string(buffer, result.ptr);
+    return decimalText::fixedDigits(celsius, 3);
 }
 
 } // namespace quorvane

@@ -1,8 +1,10 @@
 #include "util/NumericText.h"
 
+#include "util/DecimalText.h"
+
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace quorvane {
 
@@ -53,9 +55,18 @@ std::optional<double> parseNumericText(const std::string& text) {
     if (i != n) {
         return std::nullopt;
     }
-    const std::string number = text.substr(start, end - start);
-    const double value = std::strtod(number.c_str(), nullptr);
-    if (!std::isfinite(value)) {
+    // from_chars reads a point in every locale (strtod wants the locale's own); it takes
+    // no "+".
+    const std::size_t from = text[start] == '+' ? start + 1 : start;
+    double value = 0;
+    const auto [ptr, error] = std::from_chars(text.data() + from, text.data() + end, value);
+    if (error == std::errc::result_out_of_range) {
+        // Too small to hold counts as zero; too large is no number.
+        return decimalText::roundedScaled(std::string_view(text).substr(start, end - start), 0)
+                   ? std::optional<double>(0.0)
+                   : std::nullopt;
+    }
+    if (error != std::errc() || ptr != text.data() + end || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;

@@ -99,6 +99,18 @@ const IntegerCase kIntegerCases[] = {
     {"RoundsAboveInt32", "2147483647.5", 0, std::nullopt, std::nullopt, false, false, ""},
     {"TieStaysInInt32", "-2147483648.5", 0, std::nullopt, std::nullopt, false, true, ""},
     {"InfinityWord", "inf", 0, std::nullopt, std::nullopt, false, false, ""},
+    // Rounded from the typed digits, not from the nearest double.
+    {"JustUnderHalfAtTheTop", "2147483647.49999999999", 0, std::nullopt, std::nullopt, false, true,
+     ""},
+    {"JustOverHalf", "0.5000000000000000001", kRange, 1.0, 1.0, false, true, ""},
+    {"JustUnderHalf", "2.4999999999999999999", kRange, 2.0, 2.0, false, true, ""},
+    {"JustOverNegativeHalf", "-2.5000000000000000001", kRange, -3.0, -3.0, false, true, ""},
+    {"JustBelowTheBottomTie", "-2147483648.50000000001", 0, std::nullopt, std::nullopt, false,
+     false, ""},
+    {"ManyDigitsExponent", "0.0000000000000000000000000000025e30", kRange, 2.0, 2.0, false, true,
+     ""},
+    {"LongDigitsAboveRange", "21474836480000000000000000e-16", 0, std::nullopt, std::nullopt, false,
+     false, ""},
 };
 
 enum class Pair { IntegerOnly, Long };

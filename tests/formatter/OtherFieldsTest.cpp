@@ -1,4 +1,5 @@
 #include "CheckTable.h"
+#include "support/GermanLocale.h"
 
 #include <cmath>
 #include <limits>
@@ -114,14 +115,28 @@ const CheckCase kCurrencyCases[] = {
     row("BelowFourPlacesIsZero", "0.00004", ""),
     rowByLocale("Exponent", "1e3", "1,000.00", "$1,000.00"),
     rowByLocale("Blanks", "  12  ", "12.00", "$12.00"),
-    rowByLocale("Largest", "9999999999999.99", "9,999,999,999,999.99", "$9,999,999,999,999.99"),
-    rowByLocale("LargestNegative", "-9999999999999.99", "-9,999,999,999,999.99",
-                "($9,999,999,999,999.99)"),
-    row("TenTrillion", "1e13", kRefused),
-    // Found by fuzzing: a double holds no cents this large, and the amount written
-    // read back as another one.
-    row("BeyondCents", "41255400998277.52", kRefused),
+    // Read from the typed digits: a double holds no cents this large.
+    rowByLocale("TenTrillion", "1e13", "10,000,000,000,000.00", "$10,000,000,000,000.00"),
+    rowByLocale("BeyondDoubleCents", "7888477447385.244", "7,888,477,447,385.24",
+                "$7,888,477,447,385.24"),
+    rowByLocale("FoundByFuzzing", "41255400998277.52", "41,255,400,998,277.52",
+                "$41,255,400,998,277.52"),
+    rowByLocale("ExponentOfManyDigits", "7.888477447385245e12", "7,888,477,447,385.25",
+                "$7,888,477,447,385.25"),
+    // Four places: a tie goes to the even unit; then cents: a half goes away from zero.
+    rowByLocale("FourPlacesTieToEvenUp", "0.00495", "0.01", "$0.01"),
+    row("FourPlacesTieToEvenDown", "0.00485", ""),
+    rowByLocale("Largest", "922337203685477.5807", "922,337,203,685,477.58",
+                "$922,337,203,685,477.58"),
+    rowByLocale("LargestByTieToEven", "922337203685477.58065", "922,337,203,685,477.58",
+                "$922,337,203,685,477.58"),
+    row("BeyondLargestByTie", "922337203685477.58075", kRefused),
+    row("BeyondLargest", "922337203685477.5808", kRefused),
+    rowByLocale("LargestNegative", "-922337203685477.5808", "-922,337,203,685,477.58",
+                "($922,337,203,685,477.58)"),
+    row("BeyondLargestNegative", "-922337203685477.5809", kRefused),
     row("TooLarge", "1e15", kRefused),
+    row("HugeExponent", "1e99999999999999999999", kRefused),
     row("Infinity", "inf", kRefused),
     row("NotANumber", "nan", kRefused),
 };
@@ -155,9 +170,14 @@ const CurrencyStringCase kCurrencyStringCases[] = {
     {"NaN", std::nullopt, std::numeric_limits<double>::quiet_NaN(), 0, "", ""},
     {"Infinity", std::nullopt, std::numeric_limits<double>::infinity(), 0, "", ""},
     {"TooLarge", std::nullopt, 1e300, 0, "", ""},
-    {"LargestNumber", std::nullopt, 9999999999999.99, 0, "9,999,999,999,999.99",
+    {"TrillionsNumber", std::nullopt, 9999999999999.99, 0, "9,999,999,999,999.99",
      "$9,999,999,999,999.99"},
-    {"BeyondCentsNumber", std::nullopt, 41255400998277.52, 0, "", ""},
+    // The number's shortest digits count, as if typed.
+    {"BeyondDoubleCentsNumber", std::nullopt, 41255400998277.52, 0, "41,255,400,998,277.52",
+     "$41,255,400,998,277.52"},
+    {"LargeNumber", std::nullopt, 9.2e14, 0, "920,000,000,000,000.00", "$920,000,000,000,000.00"},
+    {"BeyondLargestNumber", std::nullopt, 9.3e14, 0, "", ""},
+    {"HalfCentNumber", std::nullopt, 0.125, 0, "0.13", "$0.13"},
 };
 
 class CurrencyStringTest
@@ -205,6 +225,15 @@ const CheckCase kDateCases[] = {
     row("SmallYear", "12/25/0099", "12/25/0099"),
     row("FiveDigitYear", "12/25/10000", kRefused),
     row("LeapDay", "2/29/2024", "02/29/2024"),
+    // Two-digit years: the leap day is checked in the windowed century.
+    row("LeapDayTwoDigitYear2000", "2/29/00", "02/29/2000"),
+    row("LeapDayTwoDigitYear2004", "2/29/04", "02/29/2004"),
+    row("LeapDayTwoDigitYear1996", "02/29/96", "02/29/1996"),
+    row("LeapDayMonthNameTwoDigitYear", "29-Feb-00", "02/29/2000"),
+    row("DashedLeapDayTwoDigitYear", "2-29-00", "02/29/2000"),
+    row("NoLeapDayTwoDigitYear", "2/29/01", kRefused),
+    row("NoLeapDayTwoDigitYear1930", "2/29/30", kRefused),
+    row("Feb30TwoDigitYear", "2/30/00", kRefused),
     row("NoLeapDay", "2/29/2025", kRefused),
     row("Month13", "13/1/2026", kRefused),
     row("NotADate", "abc", kRefused),
@@ -236,6 +265,18 @@ TEST(DateLocales, DayFirstLocaleKeepsWrittenForm) {
     text = "01/02/2026";
     ASSERT_TRUE(formatter.FormatDate(text, 0));
     EXPECT_EQ(text, "01/02/2026");
+}
+
+// A locale's own short form with a two-digit year.
+TEST(DateLocales, GermanShortFormLeapDayOf2000) {
+    LocaleScope scope(QLocale(QLocale::German, QLocale::Germany));
+    fakes::FakeDialogs dialogs;
+    Formatter formatter(dialogs);
+    std::string text = "29.02.00";
+    ASSERT_TRUE(formatter.FormatDate(text, 0));
+    EXPECT_EQ(text, "02/29/2000");
+    text = "29.02.01";
+    EXPECT_FALSE(formatter.FormatDate(text, 0));
 }
 
 // ---- times
@@ -306,6 +347,17 @@ const CheckCase kFixedCases[] = {
     row("GeneralWhole", "100", "100", 0, 0),
     row("GeneralLarge", "1e20", "1e+20", 0, 0),
     row("GeneralNegativeZero", "-0", "0", 0, 0),
+    // Plain digits from 0.0001 up to below 10^15, an exponent outside.
+    row("GeneralHundredThousand", "100000", "100000", 0, 0),
+    row("GeneralTenThousandth", "0.0001", "0.0001", 0, 0),
+    row("GeneralNegativeTenThousandth", "-0.0001", "-0.0001", 0, -1),
+    row("GeneralBelowRange", "0.00001", "1e-05", 0, 0),
+    row("GeneralJustBelowTop", "999999999999999", "999999999999999", 0, 0),
+    row("GeneralFractionBelowTop", "123456789012.345", "123456789012.345", 0, 0),
+    row("GeneralTop", "1e15", "1e+15", 0, 0),
+    row("GeneralShortestDigits", "0.1", "0.1", 0, 0),
+    row("GeneralExponentTyped", "1.5e7", "15000000", 0, 0),
+    row("GeneralManyDigits", "0.000123456789", "0.000123456789", 0, 0),
     row("Negative", "-1.5", "-1.50", 0, 2),
     row("NegativeRoundsToZero", "-0.001", "0.00", 0, 2),
     row("Exponent", "1.5e3", "1500.000", 0, 3),
@@ -353,6 +405,11 @@ const CheckCase kScientificCases[] = {
     row("OnePlace", "2.26", "2.3e00", 0, 1),
     row("ZeroPlacesGeneralForm", "12345", "12345", 0, 0),
     row("GeneralSmall", "0.00012", "0.00012", 0, 0),
+    row("GeneralHundredThousand", "100000", "100000", 0, 0),
+    row("GeneralTenThousandth", "0.0001", "0.0001", 0, -5),
+    row("GeneralBelowRange", "0.000099", "9.9e-05", 0, 0),
+    row("GeneralTop", "1000000000000000", "1e+15", 0, 0),
+    row("GeneralJustBelowTop", "999999999999999.9", "999999999999999.9", 0, 0),
     row("NotANumber", "abc", kRefused, 0, 2),
     row("Empty", "", "", 0, 2),
     row("EmptyRequired", "", kRefused, fmtRequired, 2),
@@ -366,6 +423,28 @@ INSTANTIATE_TEST_SUITE_P(Cases, ScientificTest,
                          ::testing::Combine(kLocales, ::testing::ValuesIn(kScientificCases)),
                          checkParamName);
 
+// The process locale (de_DE, decimal comma) changes nothing the Formatter writes.
+class FixedNumericGermanLocale : public UnderGermanLocale<::testing::TestWithParam<CheckCase>> {};
+TEST_P(FixedNumericGermanLocale, Table) {
+    runCheckCase(kFixed, TestLocale::C, GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(Cases, FixedNumericGermanLocale, ::testing::ValuesIn(kFixedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class ScientificGermanLocale : public UnderGermanLocale<::testing::TestWithParam<CheckCase>> {};
+TEST_P(ScientificGermanLocale, Table) {
+    runCheckCase(kScientific, TestLocale::C, GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(Cases, ScientificGermanLocale, ::testing::ValuesIn(kScientificCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class CurrencyGermanLocale : public UnderGermanLocale<::testing::TestWithParam<CheckCase>> {};
+TEST_P(CurrencyGermanLocale, Table) {
+    runCheckCase(kCurrency, TestLocale::EnUS, GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(Cases, CurrencyGermanLocale, ::testing::ValuesIn(kCurrencyCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace quorvane::testing
 
@@ -373,17 +452,34 @@ namespace quorvane::testing {
 namespace {
 
 // Found by fuzzing under en_GB: the amount was written, then changed when read again.
-TEST(CurrencyRegression, AmountBeyondCentsIsRefusedNotRewritten) {
+// Read from its digits it now stays as it is.
+TEST(CurrencyRegression, LargeAmountReadsBackAsItself) {
     LocaleScope scope(QLocale(QLocale::English, QLocale::UnitedKingdom));
     fakes::FakeDialogs dialogs;
     Formatter formatter(dialogs);
     std::string text = "(£41,255,400,998,277.52)";
-    EXPECT_FALSE(formatter.FormatCurrency(text, 0));
-    EXPECT_EQ(text, "(£41,255,400,998,277.52)");
-    EXPECT_EQ(formatter.FormattedCurrencyString(-41255400998277.52, 0), "");
-    text = "(£9,999,999,999,999.99)";
     EXPECT_TRUE(formatter.FormatCurrency(text, 0));
-    EXPECT_EQ(text, "(£9,999,999,999,999.99)");
+    EXPECT_EQ(text, "(£41,255,400,998,277.52)");
+    EXPECT_EQ(formatter.FormattedCurrencyString(-41255400998277.52, 0), "(£41,255,400,998,277.52)");
+}
+
+// The locale's own amount form, with the symbol after the number and a decimal comma.
+TEST(CurrencyLocales, GermanAmountsReadEveryDigit) {
+    LocaleScope scope(QLocale(QLocale::German, QLocale::Germany));
+    fakes::FakeDialogs dialogs;
+    Formatter formatter(dialogs);
+    const std::pair<std::string, std::string> cases[] = {
+        {"7.888.477.447.385,244", "7.888.477.447.385,24\u00a0\u20ac"},
+        {"-1234,5 \u20ac", "-1.234,50\u00a0\u20ac"},
+        {"922337203685477,5807", "922.337.203.685.477,58\u00a0\u20ac"},
+    };
+    for (const auto& [typed, written] : cases) {
+        std::string text = typed;
+        EXPECT_TRUE(formatter.FormatCurrency(text, 0)) << typed;
+        EXPECT_EQ(text, written) << typed;
+    }
+    std::string text = "922337203685477,5808";
+    EXPECT_FALSE(formatter.FormatCurrency(text, 0));
 }
 
 } // namespace

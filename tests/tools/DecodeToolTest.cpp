@@ -1,4 +1,5 @@
 #include "LogFileDecoder.h"
+#include "support/GermanLocale.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +34,17 @@ TEST(LogFileDecoder, OneBadLineIsReportedWithItsNumberAndTheRestDecoded) {
     EXPECT_EQ(result.dataLines, 3);
     EXPECT_EQ(result.failedLines, 1);
     EXPECT_EQ(errors.str(), "line 4: record cannot be decoded: Invalid use of Null\n");
+}
+
+// The CSV keeps its decimal points (and its commas as separators) under de_DE.
+class LogFileDecoderGermanLocale : public testing::UnderGermanLocale<> {};
+
+TEST_F(LogFileDecoderGermanLocale, TemperaturesWithDecimalPoints) {
+    std::istringstream in(kFile);
+    std::ostringstream out;
+    std::ostringstream errors;
+    LogFileDecoder::run(in, out, errors);
+    EXPECT_EQ(out.str(), kCsv);
 }
 
 TEST(LogFileDecoder, ReasonsForLinesThatAreNotRawHexData) {

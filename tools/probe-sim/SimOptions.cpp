@@ -7,7 +7,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <set>
@@ -26,13 +25,14 @@ bool toLong(const std::string& s, long& out, int base = 10) {
     return ec == std::errc() && p == end;
 }
 
+// With a point whatever the locale ("20.5"); strtod would want "20,5" under de_DE.
 bool toDouble(const std::string& s, double& out) {
     if (s.empty()) {
         return false;
     }
-    char* end = nullptr;
-    out = std::strtod(s.c_str(), &end);
-    return end == s.c_str() + s.size() && std::isfinite(out);
+    const char* end = s.data() + s.size();
+    const auto [p, ec] = std::from_chars(s.data(), end, out);
+    return ec == std::errc() && p == end && std::isfinite(out);
 }
 
 // One value for all five sensors, or five separated by commas.
