@@ -32,8 +32,18 @@ void QtLongTimer::setEnabled(bool enabled) {
     restart();
 }
 
+void QtLongTimer::retire() {
+    m_retired = true;
+    m_timer.stop();
+}
+
 void QtLongTimer::restart() {
+
     const int period = periodMs();
+    if (m_retired) {
+        m_timer.stop();
+        return;
+    }
     if (m_enabled && period > 0) {
         m_timer.start(period);
     } else {
