@@ -104,8 +104,8 @@ TEST_P(StopDuringStartup, EndsAtOnceWithOneShutdownAndNoHalfLoadedSettings) {
     }
     const std::string saved = FaultRig::read(conf);
     if (c.settingsLoaded) {
-        for (const std::string& key :
-             {"HeatDelay=30", "LogOption1=True", "MainWidth=", "ComPort=" + c.comPort}) {
+        for (const std::string& key : std::vector<std::string>{
+                 "HeatDelay=30", "LogOption1=True", "MainWidth=", "ComPort=" + c.comPort}) {
             EXPECT_NE(saved.find(key), std::string::npos) << key << " in\n" << saved;
         }
     } else {

@@ -202,6 +202,48 @@ TEST(DataPath, RecordsArrivingWhileABoxOfThePassIsOpenAreLoggedAtOnceWithTheirOw
     EXPECT_EQ(occurrences(paneWhileOpen, kGoodRecord), 3u);
 }
 
+TEST(DataPath, ChoosingANewFileSettlesTheLinesHeldForTheOldOneAndReportsEachFailingFile) {
+    StartupRig rig;
+    MainController controller(rig.ui.view(), rig.services);
+    controller.load();
+    rig.ui.MSComm1.open();
+    const std::string oldFile = "/opt/quorvane/Quorvane";
+    rig.files.failing.emplace(oldFile, Failure(28, "No space left on device"));
+    rig.ui.MSComm1.receive(kGoodRecord + kGoodRecord);
+    rig.timeline.advance(250);
+    rig.ui.MSComm1.receive(kGoodRecord);
+    rig.timeline.advance(250);
+    rig.pump.runPosted();
+    ASSERT_EQ(rig.dialogs.messages().size(), 1u);
+    EXPECT_EQ(controller.dataLog().heldLines(), 2u); // one per pass: a failed write ends it
+
+    // The old file is writable again only for its first held line.
+    rig.files.failing.clear();
+    rig.ui.CommonDialog1.answer = "/data/new.log";
+    std::size_t writes = 0;
+    rig.files.onAppend = [&](const std::string& path) {
+        if (path == oldFile && ++writes == 2) {
+            rig.files.failing.emplace(oldFile, Failure(28, "No space left on device"));
+        }
+    };
+    rig.ui.cmdNewRun.click();
+    rig.files.onAppend = nullptr;
+    EXPECT_EQ(rig.events().back(),
+              "Held data lines: 1 written to " + oldFile + ", 1 could not be written.");
+    EXPECT_EQ(controller.dataLog().heldLines(), 0u);
+
+    rig.files.failing.erase(oldFile);
+    rig.files.failing.emplace("/data/new.log", Failure(30, "Read-only file system"));
+    rig.ui.MSComm1.receive(kGoodRecord);
+    rig.timeline.advance(250);
+    rig.pump.runPosted();
+    // The new file's failure has a box of its own; the old file got nothing more.
+    ASSERT_EQ(rig.dialogs.messages().size(), 2u);
+    EXPECT_EQ(rig.dialogs.messages()[1].text,
+              "logToFile: Error writing data to logfile.\r\n30  Read-only file system");
+    EXPECT_EQ(occurrences(rig.files.content(oldFile), "\r\n"), 1u);
+}
+
 // A stop (the window closed from outside) while a box of the load is open.
 struct StopCase {
     const char* name;
@@ -242,7 +284,7 @@ TEST_P(StopDuringLoad, OneShutdownNothingHalfLoadedSavedAndTheLoadEnds) {
         EXPECT_TRUE(rig.store.writes().empty());
     }
     // The rest of the load did not run.
-    EXPECT_EQ(rig.ui.frmMain.caption(), "");
+    EXPECT_EQ(rig.ui.frmMain.caption(), "Quorvane");
     for (const Timer* timer :
          {static_cast<Timer*>(&rig.ui.tmrCheckSerialInput),
           static_cast<Timer*>(&rig.ui.tmrOneSecond), static_cast<Timer*>(&rig.ui.tmrLogInterval)}) {
