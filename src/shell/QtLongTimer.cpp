@@ -38,12 +38,11 @@ void QtLongTimer::retire() {
 }
 
 void QtLongTimer::restart() {
-
-    const int period = periodMs();
     if (m_retired) {
         m_timer.stop();
         return;
     }
+    const int period = periodMs();
     if (m_enabled && period > 0) {
         m_timer.start(period);
     } else {
