@@ -42,6 +42,9 @@ bool CommandSender::sendCommand(const std::string& s) {
 }
 
 bool CommandSender::send(const std::string& s, bool holdRepeatedFailure) {
+    if (m_closed) {
+        return true;
+    }
     try {
         SerialPort& port = *m_view.MSComm1;
         if (!port.isOpen()) {

@@ -31,6 +31,10 @@ public:
     bool sendPowerLevelCommand(std::int32_t powerLevel);
     bool sendHeaterOnCommand(std::int32_t powerLevel, std::int32_t duration);
 
+    // After the window's unload nothing more reaches the instrument: every command then
+    // fails quietly, whatever handler is still under way.
+    void close() { m_closed = true; }
+
     // Coms Check: wake-up, then the H command.
     void comsCheck();
 
@@ -47,6 +51,7 @@ private:
     RunStateView& m_states;
     // The failure last reported for the data request, while it goes on.
     std::optional<std::string> m_heldDataRequestFailure;
+    bool m_closed = false;
 };
 
 } // namespace quorvane

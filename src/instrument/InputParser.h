@@ -30,7 +30,7 @@ public:
 
     // One pass over the complete lines in inputBuffer. True when the pass ended early (a
     // failed data-file write or a parse error); the rest waits for the next pass. A call
-    // made while a pass is running (from a message box's event loop) does nothing.
+    // made while a pass is running (from an event loop inside it) does nothing.
     bool parseInput();
 
     // The text received and not yet framed into lines.

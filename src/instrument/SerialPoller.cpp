@@ -28,8 +28,8 @@ void SerialPoller::tick() {
     } catch (...) {
     }
     try {
-        // While a pass is held open by a message box, input only accumulates; that pass
-        // picks it up when the box is closed.
+        // The pass shows no box itself (its boxes wait for the event loop), so every
+        // tick gets its own pass.
         m_parser.parseInput();
     } catch (...) {
     }

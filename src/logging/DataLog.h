@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace quorvane {
@@ -15,7 +16,8 @@ namespace quorvane {
 //
 // A line that cannot be written is not lost: it is held, in order, and written before the
 // next line once the file can be written again (a full disk freed, a file released by
-// another program). While the same fault goes on only its first failure raises a box.
+// another program). Held lines go only to the file they were meant for. Each file that
+// fails raises one box, at its first failure.
 class DataLog {
 public:
     // Lines held beyond this are dropped oldest first (about a day of records at 1 s).
@@ -26,9 +28,20 @@ public:
     // True when the line could not be written now (after its message, the first time).
     bool logToFile(const std::string& line);
 
+    // The operator has chosen another data log file: the lines still held for the files
+    // before get one more try, and what still fails is given up.
+    void leaveHeldFiles();
+
     // Told when held lines have been written after a fault, and how many were dropped.
     void onRecovered(std::function<void(std::size_t written, std::size_t dropped)> reaction) {
         m_onRecovered = std::move(reaction);
+    }
+    // Told, for each file left with held lines, how many of them reached it at the last
+    // try and how many could not be written.
+    void
+    onLeft(std::function<void(const std::string& path, std::size_t written, std::size_t unwritten)>
+               reaction) {
+        m_onLeft = std::move(reaction);
     }
     std::size_t heldLines() const { return m_held.size(); }
 
@@ -37,7 +50,9 @@ private:
         std::string path;
         std::string line;
     };
-    bool writeHeld();
+    // Tries every held line, each file in its order; false when a line of `path` failed.
+    bool writeHeld(const std::string& path);
+    void hold(const std::string& path, const std::string& line);
 
     TextFiles& m_files;
     Dialogs& m_dialogs;
@@ -45,8 +60,10 @@ private:
     std::deque<HeldLine> m_held;
     std::size_t m_dropped = 0;
     std::size_t m_writtenAfterFault = 0;
-    bool m_failing = false;
+    // Files whose failure has been reported and that have not recovered.
+    std::set<std::string> m_failing;
     std::function<void(std::size_t, std::size_t)> m_onRecovered;
+    std::function<void(const std::string&, std::size_t, std::size_t)> m_onLeft;
 };
 
 } // namespace quorvane

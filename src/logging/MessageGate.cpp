@@ -3,7 +3,7 @@
 namespace quorvane {
 
 void MessageGate::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
-    if (isMessageOpen()) {
+    if (m_closed || isMessageOpen()) {
         ++m_heldBack;
         // Reporting may itself fail and ask for a box; that one is simply dropped.
         if (m_onHeldBack && !m_reporting) {

@@ -63,6 +63,9 @@ std::string OutputFileDialog::ManageOutputDialog(FileChooser& theDlg,
         return std::string();
     }
     const std::string name = *chosen;
+    if (m_onChosen) {
+        m_onChosen();
+    }
     try {
         m_files.createEmpty(name);
     } catch (const std::exception& error) {

@@ -5,6 +5,7 @@
 #include "platform/FileChooser.h"
 #include "platform/TextFiles.h"
 
+#include <functional>
 #include <string>
 
 namespace quorvane {
@@ -21,9 +22,14 @@ public:
 
     static FileChooserRequest requestFor(const OutputFile& lastChoice);
 
+    // Runs once a file has been chosen, before it is emptied: the file before may still
+    // have lines to settle, and may be the one chosen again.
+    void onChosen(std::function<void()> reaction) { m_onChosen = std::move(reaction); }
+
 private:
     TextFiles& m_files;
     Dialogs& m_dialogs;
+    std::function<void()> m_onChosen;
 };
 
 } // namespace quorvane

@@ -14,7 +14,8 @@ void ThrottledDialogs::showMessage(const std::string& text, const std::string& t
         return;
     }
     m_boxes.showMessage(text, title, icon);
-    // The quiet period counts from when the operator closed the box.
+    // The quiet period counts from when the box was closed, or raised when it waits for
+    // the event loop.
     m_lastShown = systemTimeToDate(m_clock.nowUtc());
 }
 

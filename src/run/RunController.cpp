@@ -13,6 +13,7 @@ RunController::RunController(MainView& view, RunFlags& flags, OutputFile& output
                   {m_states, m_commands, m_reset, m_timers, m_outputDialog}),
       m_parameters(view, fieldFormatter, m_reset) {
     connectControls(view);
+    m_outputDialog.onChosen([&dataLog] { dataLog.leaveHeldFiles(); });
 }
 
 void RunController::connectControls(MainView& view) {

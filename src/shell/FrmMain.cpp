@@ -482,6 +482,14 @@ void FrmMain::closeEvent(QCloseEvent* event) {
         if (m_unload) {
             m_unload();
         }
+        // As if the window were destroyed: another window (the About box) may keep the
+        // program alive, but nothing of this one ticks or reaches the instrument again.
+        for (QtTimer* timer : {&m_tmrCheckSerialInput, &m_tmrOneSecond, &m_tmrLogInterval}) {
+            timer->retire();
+        }
+        m_tmrHeatDelay.retire();
+        m_tmrHeatTime.retire();
+        m_MSComm1.retire();
     }
     event->accept();
 }

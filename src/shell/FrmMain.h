@@ -68,6 +68,9 @@ public:
     // The window is closing, however it was closed; runs once and never refuses.
     void onUnload(std::function<void()> reaction) { m_unload = std::move(reaction); }
 
+    // True once the window has been closed (its unload has run).
+    bool isUnloaded() const { return m_unloaded; }
+
     Resizer& resizer() { return m_resizer; }
     QtSerialPort& serialPort() { return m_MSComm1; }
     QtFileChooser& fileChooser() { return m_CommonDialog1; }

@@ -25,27 +25,28 @@ std::string oneLine(const std::string& text) {
 } // namespace
 
 MainController::MainController(MainView& view, const Services& services)
-    : m_view(view), m_services(services), m_dialogs(*services.dialogs),
-      m_eventLog(*services.clock, m_sysTime, *view.txtEventLog, *services.files, m_dialogs,
+    : m_view(view), m_services(services), m_files(*services.files), m_gate(*services.dialogs),
+      m_dialogs(m_gate, *services.events),
+      m_eventLog(*services.clock, m_sysTime, *view.txtEventLog, m_files, m_dialogs,
                  services.app->programFolder() + "/QuorvaneEvents.log"),
-      m_dataLog(*services.files, m_dialogs, m_outputFile),
+      m_dataLog(m_files, m_dialogs, m_outputFile),
       m_decoderDialogs(m_dialogs, *services.clock, std::chrono::seconds(60)),
       m_decoder(m_decoderDialogs), m_parser(view, m_flags, m_sysTime, *services.clock, m_decoder,
                                             m_eventLog, m_dataLog, m_dialogs),
       m_poller(*view.MSComm1, *view.txtComsDisplay, m_parser),
       m_serial(view, m_eventLog, m_dialogs), m_fieldFormatter(m_dialogs),
       m_run(view, m_flags, m_outputFile, m_eventLog, m_dataLog, m_fieldFormatter, m_dialogs,
-            *services.app, *services.events, *services.files),
+            *services.app, *services.events, m_files),
       m_settings(*services.settings, view, m_outputFile, *services.app) {
     connectControls();
 }
 
 void MainController::connectControls() {
-    m_view.tmrCheckSerialInput->onTick([this] { m_poller.tick(); });
+    m_view.tmrCheckSerialInput->onTick([this] { pollTick(); });
     m_view.cmdClearEventsDisplay->onClicked([this] { clearPane(*m_view.txtEventLog); });
     m_view.cmdClearLoggedDisplay->onClicked([this] { clearPane(*m_view.txtLoggedDataDisplay); });
     m_view.cmdClearSerialDisplay->onClicked([this] { clearPane(*m_view.txtComsDisplay); });
-    m_dialogs.onHeldBack([this](const std::string& text) { reportHeldBack(text); });
+    m_gate.onHeldBack([this](const std::string& text) { reportHeldBack(text); });
     m_decoderDialogs.onHeldBack([this](const std::string& text) { reportHeldBack(text); });
     m_dataLog.onRecovered([this](std::size_t written, std::size_t dropped) {
         std::string text =
@@ -55,6 +56,17 @@ void MainController::connectControls() {
         }
         m_eventLog.logEvent(text);
     });
+    m_dataLog.onLeft([this](const std::string& path, std::size_t written, std::size_t unwritten) {
+        m_eventLog.logEvent("Held data lines: " + std::to_string(written) + " written to " + path +
+                            ", " + std::to_string(unwritten) + " could not be written.");
+    });
+}
+
+void MainController::pollTick() {
+    // The data path never waits for the operator: a box raised by the pass is shown after
+    // the tick, while the next polls go on.
+    DeferredDialogs::Scope deferred(m_dialogs);
+    m_poller.tick();
 }
 
 void MainController::reportHeldBack(const std::string& message) {
@@ -67,13 +79,27 @@ std::string MainController::caption(const Version& version) {
 }
 
 void MainController::load() {
+    // A stop may come while a box of the load is open; the rest of the load is then skipped.
     m_settings.loadSettings();
+    m_settingsLoaded = true;
+    if (m_unloaded) {
+        return;
+    }
     m_eventLog.logEvent("Program loaded.");
+    if (m_unloaded) {
+        return;
+    }
     m_view.chkHeaterEnabled->setChecked(false);
     m_serial.configureSerialPort();
+    if (m_unloaded) {
+        return;
+    }
     m_run.comsCheck();
     m_run.sendHeaterOffNow();
     m_services.events->processPendingEvents();
+    if (m_unloaded) {
+        return;
+    }
     m_flags.runInProgress = false;
     m_flags.runStarted = false;
     m_flags.heatCycleComplete = false;
@@ -89,14 +115,34 @@ void MainController::load() {
 }
 
 void MainController::unload() {
+    if (m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+    // Whatever fails now goes to the events: no box may hold the shutdown up.
+    m_gate.closeDown();
     m_run.sendHeaterOffNow();
+    m_run.commands().close();
     if (m_view.MSComm1->isOpen()) {
         m_view.MSComm1->close();
     }
-    m_settings.saveSettings();
+    // Half-loaded settings are not written over the stored ones.
+    if (m_settingsLoaded) {
+        m_settings.saveSettings();
+    }
+    // The window may stay behind another (the About box): nothing of it runs on.
+    m_view.tmrCheckSerialInput->setEnabled(false);
+    m_view.tmrOneSecond->setEnabled(false);
+    m_view.tmrLogInterval->setEnabled(false);
+    m_view.tmrHeatDelay->setEnabled(false);
+    m_view.tmrHeatTime->setEnabled(false);
+    m_files.close();
 }
 
 void MainController::menuClicked(SerialMenu menu, int index) {
+    if (m_unloaded) {
+        return;
+    }
     m_serial.menuClicked(menu, index);
 }
 

@@ -6,7 +6,9 @@
 #include "instrument/SerialConfigurator.h"
 #include "instrument/SerialMenu.h"
 #include "instrument/SerialPoller.h"
+#include "logging/ClosableTextFiles.h"
 #include "logging/DataLog.h"
+#include "logging/DeferredDialogs.h"
 #include "logging/EventLog.h"
 #include "logging/MessageGate.h"
 #include "logging/OutputFile.h"
@@ -31,8 +33,11 @@ public:
 
     // The window's load: settings, serial port, wake-up, heater off, timers, idle state.
     void load();
-    // The window's unload: heater off while the port is open, port closed, settings saved.
+    // The window's unload: heater off while the port is open, port closed, settings saved
+    // (unless the load had not read them all yet), timers stopped. Runs once; after it no
+    // box is shown and nothing is written, so a handler still under way ends inert.
     void unload();
+    bool isUnloaded() const { return m_unloaded; }
 
     void menuClicked(SerialMenu menu, int index);
 
@@ -44,17 +49,21 @@ public:
     EventLog& eventLog() { return m_eventLog; }
     InputParser& parser() { return m_parser; }
     DataLog& dataLog() { return m_dataLog; }
+    DeferredDialogs& dialogs() { return m_dialogs; }
 
 private:
     void connectControls();
     void reportHeldBack(const std::string& message);
+    void pollTick();
 
     MainView& m_view;
     Services m_services;
     SystemTime m_sysTime;
     RunFlags m_flags;
     OutputFile m_outputFile;
-    MessageGate m_dialogs;
+    ClosableTextFiles m_files;
+    MessageGate m_gate;
+    DeferredDialogs m_dialogs;
     EventLog m_eventLog;
     DataLog m_dataLog;
     ThrottledDialogs m_decoderDialogs;
@@ -67,6 +76,8 @@ private:
     Formatter m_fieldFormatter;
     RunController m_run;
     PersistentSettings m_settings;
+    bool m_settingsLoaded = false;
+    bool m_unloaded = false;
 };
 
 } // namespace quorvane

@@ -71,11 +71,19 @@ MainWindowHost::MainWindowHost(QtAppInfo& app, Options options)
 
 void MainWindowHost::start() {
     m_controller->load();
-    m_window.show();
+    if (!isClosed()) {
+        m_window.show();
+    }
 }
 
 void MainWindowHost::close() {
     m_window.close();
+}
+
+void MainWindowHost::stop() {
+    close();
+    // Unlike quit(), this also ends the loops of open boxes, and works before exec().
+    QCoreApplication::exit(0);
 }
 
 } // namespace quorvane

@@ -33,6 +33,10 @@ public:
     void start();
     // The window closes (its unload runs once).
     void close();
+    // A stop from outside (a signal): the window closes and every event loop ends, also
+    // that of a message box open in the middle of the load.
+    void stop();
+    bool isClosed() const { return m_window.isUnloaded(); }
 
     FrmMain& window() { return m_window; }
     MainController& controller() { return *m_controller; }

@@ -32,7 +32,16 @@ void QtLongTimer::setEnabled(bool enabled) {
     restart();
 }
 
+void QtLongTimer::retire() {
+    m_retired = true;
+    m_timer.stop();
+}
+
 void QtLongTimer::restart() {
+    if (m_retired) {
+        m_timer.stop();
+        return;
+    }
     const int period = periodMs();
     if (m_enabled && period > 0) {
         m_timer.start(period);

@@ -22,6 +22,9 @@ public:
 
     void onExpiry(std::function<void()> reaction) override { m_expiry = std::move(reaction); }
 
+    // Stops for good: the window that owns it has been unloaded.
+    void retire();
+
     bool isRunning() const { return m_timer.isActive(); }
     // Milliseconds until the next expiry, -1 when none is due.
     int remainingMs() const { return m_timer.remainingTime(); }
@@ -33,6 +36,7 @@ private:
     void handleTimeout();
 
     QTimer m_timer;
+    bool m_retired = false;
     float m_interval = 0;
     bool m_enabled = false;
     std::function<void()> m_expiry;

@@ -161,7 +161,16 @@ void QtSerialPort::failFromPort() {
     throw Failure(number, description);
 }
 
+void QtSerialPort::retire() {
+    m_retired = true;
+    close();
+    m_heldInput.clear();
+}
+
 void QtSerialPort::open() {
+    if (m_retired) {
+        throw Failure(kPortNotOpen, "Port closed with the window");
+    }
     if (m_port.isOpen()) {
         throw Failure(kPortAlreadyOpen, "Port already open");
     }

@@ -50,6 +50,10 @@ public:
         m_lost = std::move(reaction);
     }
 
+    // Closes for good: the window that owns the port has been unloaded, and a handler still
+    // under way must not reopen it.
+    void retire();
+
     // The device path port n opens.
     std::string devicePath(int port) const;
     // Parses «baud,parity,data,stop»; nothing when the text is not of that form.
@@ -67,6 +71,7 @@ private:
     LineSettings m_line;
     std::function<void(const std::string&)> m_lost;
     std::string m_heldInput;
+    bool m_retired = false;
 };
 
 } // namespace quorvane

@@ -22,7 +22,16 @@ void QtTimer::setEnabled(bool enabled) {
     restart();
 }
 
+void QtTimer::retire() {
+    m_retired = true;
+    m_timer.stop();
+}
+
 void QtTimer::restart() {
+    if (m_retired) {
+        m_timer.stop();
+        return;
+    }
     if (m_enabled && m_interval > 0) {
         m_timer.start(m_interval);
     } else {

@@ -21,6 +21,9 @@ public:
     void onTick(std::function<void()> reaction) override { m_tick = std::move(reaction); }
 
     // True while ticks are due (enabled with an interval above 0).
+    // Stops for good: the window that owns it has been unloaded.
+    void retire();
+
     bool isRunning() const { return m_timer.isActive(); }
 
 private:
@@ -28,6 +31,7 @@ private:
     void handleTimeout();
 
     QTimer m_timer;
+    bool m_retired = false;
     int m_interval;
     bool m_enabled;
     std::function<void()> m_tick;

@@ -22,11 +22,12 @@ int StartUp::Main(int argc, char** argv) {
     }
 
     MainWindowHost host(app, {});
-    StopSignals stop([&host](int) {
-        host.close();
-        QCoreApplication::quit();
-    });
+    StopSignals stop([&host](int) { host.stop(); });
     host.start();
+    // A stop during the load has ended the program already.
+    if (host.isClosed()) {
+        return 0;
+    }
     return QApplication::exec();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Failure.h"
 #include "platform/TextFiles.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -12,6 +13,9 @@ namespace quorvane::fakes {
 class FakeTextFiles : public TextFiles {
 public:
     void appendLine(const std::string& path, const std::string& line) override {
+        if (onAppend) {
+            onAppend(path);
+        }
         check(path);
         m_files[path] += line + "\r\n";
         ++m_appends;
@@ -33,6 +37,8 @@ public:
     int appends() const { return m_appends; }
 
     std::map<std::string, Failure> failing;
+    // Runs before each append is tried (a test changes the faults on the way).
+    std::function<void(const std::string& path)> onAppend;
 
 private:
     void check(const std::string& path) const {

@@ -1,8 +1,10 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
+#include "fakes/FakeEventPump.h"
 #include "fakes/FakeMainView.h"
 #include "fakes/FakeTextFiles.h"
 #include "logging/DataLog.h"
+#include "logging/DeferredDialogs.h"
 #include "logging/DisplayPanes.h"
 #include "logging/EventLog.h"
 #include "logging/EventStamp.h"
@@ -125,6 +127,135 @@ TEST(DataLog, HeldLinesGoToTheFileTheyWereMeantForEvenAfterANewChoice) {
     EXPECT_FALSE(log.logToFile("new 2"));
     EXPECT_EQ(files.content("/data/old.log"), "old 1\r\n");
     EXPECT_EQ(files.content("/data/new.log"), "new 1\r\nnew 2\r\n");
+}
+
+// A second file chosen while the first one's lines are held: each failing file raises its
+// own box, and the choice settles the held lines of the file before with one last try.
+struct NewFileCase {
+    const char* name;
+    bool oldFileBackAtTheChoice;
+    bool newFileFails;
+    std::size_t writtenToOld;
+    std::size_t unwritten;
+    std::vector<std::string> boxes; // the files named in the boxes, in order
+};
+
+void PrintTo(const NewFileCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class DataLogNewFile : public ::testing::TestWithParam<NewFileCase> {};
+
+TEST_P(DataLogNewFile, EveryFailingFileIsReportedAndHeldLinesAreSettled) {
+    const NewFileCase& c = GetParam();
+    fakes::FakeTextFiles files;
+    fakes::FakeDialogs dialogs;
+    OutputFile output{"/data/", "old.log", 1};
+    DataLog log(files, dialogs, output);
+    std::vector<std::string> left;
+    log.onLeft([&](const std::string& path, std::size_t written, std::size_t unwritten) {
+        left.push_back(path + " " + std::to_string(written) + " " + std::to_string(unwritten));
+    });
+    files.failing.emplace("/data/old.log", Failure(ENOSPC, "No space left on device"));
+    EXPECT_TRUE(log.logToFile("old 1"));
+    EXPECT_TRUE(log.logToFile("old 2"));
+
+    if (c.oldFileBackAtTheChoice) {
+        files.failing.clear();
+    }
+    log.leaveHeldFiles();
+    output.outputFileName = "new.log";
+    EXPECT_EQ(left, std::vector<std::string>{"/data/old.log " + std::to_string(c.writtenToOld) +
+                                             " " + std::to_string(c.unwritten)});
+    EXPECT_EQ(log.heldLines(), 0u);
+    EXPECT_EQ(files.content("/data/old.log"), c.writtenToOld ? "old 1\r\nold 2\r\n" : "");
+
+    if (c.newFileFails) {
+        files.failing.emplace("/data/new.log", Failure(EROFS, "Read-only file system"));
+    }
+    EXPECT_EQ(log.logToFile("new 1"), c.newFileFails);
+    EXPECT_EQ(log.logToFile("new 2"), c.newFileFails);
+    files.failing.clear();
+    EXPECT_FALSE(log.logToFile("new 3"));
+    // The new file has its own lines only, in order; the old one gets none of them.
+    EXPECT_EQ(files.content("/data/new.log"), "new 1\r\nnew 2\r\nnew 3\r\n");
+    EXPECT_EQ(files.content("/data/old.log"), c.writtenToOld ? "old 1\r\nold 2\r\n" : "");
+
+    std::vector<std::string> boxes;
+    for (const std::string& text : dialogs.texts()) {
+        boxes.push_back(text.substr(text.rfind("  ") + 2));
+    }
+    EXPECT_EQ(boxes, c.boxes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataLogNewFile,
+    ::testing::Values(NewFileCase{"OldStillFailsNewFailsToo",
+                                  false,
+                                  true,
+                                  0,
+                                  2,
+                                  {"No space left on device", "Read-only file system"}},
+                      NewFileCase{
+                          "OldStillFailsNewWorks", false, false, 0, 2, {"No space left on device"}},
+                      NewFileCase{"OldBackNewFails",
+                                  true,
+                                  true,
+                                  2,
+                                  0,
+                                  {"No space left on device", "Read-only file system"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DataLog, TheSameFileFailingAgainAfterItRecoveredIsReportedAgain) {
+    fakes::FakeTextFiles files;
+    fakes::FakeDialogs dialogs;
+    OutputFile output{"/data/", "run.log", 1};
+    DataLog log(files, dialogs, output);
+    for (int round = 0; round < 2; ++round) {
+        files.failing.emplace("/data/run.log", Failure(EIO, "Input/output error"));
+        EXPECT_TRUE(log.logToFile("a"));
+        EXPECT_TRUE(log.logToFile("b"));
+        files.failing.clear();
+        EXPECT_FALSE(log.logToFile("c"));
+    }
+    EXPECT_EQ(dialogs.messages().size(), 2u);
+}
+
+TEST(DeferredDialogs, BoxesInsideAScopeWaitForTheEventLoopOutsideAreShownAtOnce) {
+    fakes::FakeDialogs boxes;
+    fakes::FakeEventPump pump;
+    DeferredDialogs dialogs(boxes, pump);
+    {
+        DeferredDialogs::Scope pass(dialogs);
+        dialogs.showMessage("bad record", "Quorvane");
+        dialogs.showMessage("logfile", "Quorvane");
+        EXPECT_TRUE(boxes.texts().empty());
+    }
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(pump.postedCalls(), 1u);
+    // While the first one is open the next pass queues another, which the loop runs later.
+    boxes.whileOpen = [&] {
+        boxes.whileOpen = nullptr;
+        DeferredDialogs::Scope pass(dialogs);
+        dialogs.showMessage("third", "Quorvane");
+    };
+    pump.runPosted();
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"bad record", "logfile", "third"}));
+    EXPECT_EQ(boxes.maxOpenAtOnce(), 1);
+    dialogs.showMessage("refused value", "Quorvane");
+    EXPECT_EQ(boxes.texts().back(), "refused value");
+    EXPECT_EQ(pump.postedCalls(), 0u);
+}
+
+TEST(MessageGate, ClosedDownItShowsNoBoxAndReportsTheTextInstead) {
+    fakes::FakeDialogs boxes;
+    MessageGate gate(boxes);
+    std::vector<std::string> heldBack;
+    gate.onHeldBack([&](const std::string& text) { heldBack.push_back(text); });
+    gate.closeDown();
+    gate.showMessage("SendCommand: Error", "Quorvane");
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(heldBack, std::vector<std::string>{"SendCommand: Error"});
 }
 
 TEST(HeaderBlock, ElevenLinesFromTheControlsAsTheyStand) {

@@ -1,4 +1,5 @@
 #include "logging/SystemClock.h"
+#include "platform/Failure.h"
 #include "shell/QtButton.h"
 #include "shell/QtCheckBox.h"
 #include "shell/QtDialogs.h"
@@ -6,6 +7,7 @@
 #include "shell/QtLabel.h"
 #include "shell/QtLongTimer.h"
 #include "shell/QtOptionButton.h"
+#include "shell/QtSerialPort.h"
 #include "shell/QtStatusPanel.h"
 #include "shell/QtTextField.h"
 #include "shell/QtTimer.h"
@@ -324,6 +326,35 @@ TEST(LongTimer, SecondsBecomeMillisecondsAndDisablingCancels) {
     const int seen = expiries;
     QTest::qWait(50);
     EXPECT_EQ(expiries, seen);
+}
+
+// What the window retires at its unload stays stopped, whatever a handler still under way
+// tells it.
+TEST(Retired, TimersStayStoppedAndThePortStaysClosed) {
+    QtTimer timer(20, true);
+    QtLongTimer longTimer;
+    longTimer.setInterval(0.01f);
+    longTimer.setEnabled(true);
+    int ticks = 0;
+    timer.onTick([&] { ++ticks; });
+    longTimer.onExpiry([&] { ++ticks; });
+    timer.retire();
+    longTimer.retire();
+    timer.setEnabled(false);
+    timer.setEnabled(true);
+    timer.setInterval(5);
+    longTimer.setEnabled(false);
+    longTimer.setEnabled(true);
+    longTimer.setInterval(0.005f);
+    EXPECT_FALSE(timer.isRunning());
+    EXPECT_FALSE(longTimer.isRunning());
+    QTest::qWait(50);
+    EXPECT_EQ(ticks, 0);
+
+    QtSerialPort port;
+    port.retire();
+    EXPECT_THROW(port.open(), Failure);
+    EXPECT_FALSE(port.isOpen());
 }
 
 TEST(WindowFrame, CaptionMinimizedAndPlacementInTwips) {

@@ -8,11 +8,21 @@
 #include "platform/Failure.h"
 #include "shell/MainController.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
 namespace quorvane {
 namespace {
+
+std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos;
+         at = text.find(what, at + what.size())) {
+        ++n;
+    }
+    return n;
+}
 
 // The window's owner on fakes, as the real window builds it.
 struct StartupRig {
@@ -141,6 +151,7 @@ TEST(Startup, HeldBackBoxesBecomeEvents) {
     };
     rig.ui.MSComm1.receive(":\x03T 0A1B 6000 6000 5000 3000 2001 6000 2001\r\n");
     rig.ui.tmrCheckSerialInput.fire();
+    rig.pump.runPosted();
     EXPECT_EQ(rig.dialogs.maxOpenAtOnce(), 1);
     EXPECT_EQ(rig.dialogs.messages().size(), 1u);
     const std::string last = rig.events().back();
@@ -150,6 +161,158 @@ TEST(Startup, HeldBackBoxesBecomeEvents) {
               0u)
         << last;
 }
+
+const std::string kGoodRecord = ":\x03T 0001 2A80 0380 1000 1100 1200 1300 1400\r\n";
+const std::string kBadRecord = ":\x03T 0A1B 6000 6000 5000 3000 2001 6000 2001\r\n";
+
+TEST(DataPath, RecordsArrivingWhileABoxOfThePassIsOpenAreLoggedAtOnceWithTheirOwnStamps) {
+    StartupRig rig;
+    MainController controller(rig.ui.view(), rig.services);
+    controller.load();
+    rig.ui.MSComm1.open();
+    const std::string dataFile = "/opt/quorvane/Quorvane";
+
+    rig.ui.MSComm1.receive(kBadRecord);
+    rig.timeline.advance(250);
+    // The pass raised no box itself: it comes once the tick has returned.
+    EXPECT_TRUE(rig.dialogs.messages().empty());
+    std::vector<std::string> linesWhileOpen;
+    std::string paneWhileOpen;
+    rig.dialogs.whileOpen = [&] {
+        rig.dialogs.whileOpen = nullptr;
+        for (int i = 0; i < 3; ++i) {
+            rig.ui.MSComm1.receive(kGoodRecord);
+            rig.timeline.advance(1000);
+        }
+        std::istringstream in(rig.files.content(dataFile));
+        for (std::string line; std::getline(in, line);) {
+            linesWhileOpen.push_back(line);
+        }
+        paneWhileOpen = rig.ui.txtComsDisplay.text();
+    };
+    rig.pump.runPosted();
+    ASSERT_EQ(rig.dialogs.messages().size(), 1u);
+    EXPECT_EQ(rig.dialogs.messages()[0].text.rfind("processQuorvaneRecord:", 0), 0u);
+
+    // Logged while the box was open, a second apart as they came, each with its own stamp.
+    ASSERT_EQ(linesWhileOpen.size(), 3u);
+    for (std::size_t i = 1; i < linesWhileOpen.size(); ++i) {
+        EXPECT_LT(linesWhileOpen[i - 1].substr(0, 20), linesWhileOpen[i].substr(0, 20));
+    }
+    EXPECT_EQ(occurrences(paneWhileOpen, kGoodRecord), 3u);
+}
+
+TEST(DataPath, ChoosingANewFileSettlesTheLinesHeldForTheOldOneAndReportsEachFailingFile) {
+    StartupRig rig;
+    MainController controller(rig.ui.view(), rig.services);
+    controller.load();
+    rig.ui.MSComm1.open();
+    const std::string oldFile = "/opt/quorvane/Quorvane";
+    rig.files.failing.emplace(oldFile, Failure(28, "No space left on device"));
+    rig.ui.MSComm1.receive(kGoodRecord + kGoodRecord);
+    rig.timeline.advance(250);
+    rig.ui.MSComm1.receive(kGoodRecord);
+    rig.timeline.advance(250);
+    rig.pump.runPosted();
+    ASSERT_EQ(rig.dialogs.messages().size(), 1u);
+    EXPECT_EQ(controller.dataLog().heldLines(), 2u); // one per pass: a failed write ends it
+
+    // The old file is writable again only for its first held line.
+    rig.files.failing.clear();
+    rig.ui.CommonDialog1.answer = "/data/new.log";
+    std::size_t writes = 0;
+    rig.files.onAppend = [&](const std::string& path) {
+        if (path == oldFile && ++writes == 2) {
+            rig.files.failing.emplace(oldFile, Failure(28, "No space left on device"));
+        }
+    };
+    rig.ui.cmdNewRun.click();
+    rig.files.onAppend = nullptr;
+    EXPECT_EQ(rig.events().back(),
+              "Held data lines: 1 written to " + oldFile + ", 1 could not be written.");
+    EXPECT_EQ(controller.dataLog().heldLines(), 0u);
+
+    rig.files.failing.erase(oldFile);
+    rig.files.failing.emplace("/data/new.log", Failure(30, "Read-only file system"));
+    rig.ui.MSComm1.receive(kGoodRecord);
+    rig.timeline.advance(250);
+    rig.pump.runPosted();
+    // The new file's failure has a box of its own; the old file got nothing more.
+    ASSERT_EQ(rig.dialogs.messages().size(), 2u);
+    EXPECT_EQ(rig.dialogs.messages()[1].text,
+              "logToFile: Error writing data to logfile.\r\n30  Read-only file system");
+    EXPECT_EQ(occurrences(rig.files.content(oldFile), "\r\n"), 1u);
+}
+
+// A stop (the window closed from outside) while a box of the load is open.
+struct StopCase {
+    const char* name;
+    std::function<void(StartupRig&)> fault;
+    bool settingsComplete;
+};
+
+void PrintTo(const StopCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class StopDuringLoad : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(StopDuringLoad, OneShutdownNothingHalfLoadedSavedAndTheLoadEnds) {
+    const StopCase& c = GetParam();
+    StartupRig rig;
+    rig.store.values["Settings/HeatDelay"] = "30";
+    rig.store.values["Settings/LogOption1"] = "True";
+    c.fault(rig);
+    MainController controller(rig.ui.view(), rig.services);
+    std::string writtenBeforeStop;
+    rig.dialogs.whileOpen = [&] {
+        rig.dialogs.whileOpen = nullptr;
+        writtenBeforeStop = rig.ui.MSComm1.written();
+        controller.unload();
+    };
+    controller.load();
+    ASSERT_EQ(rig.dialogs.messages().size(), 1u);
+    EXPECT_TRUE(controller.isUnloaded());
+
+    // The heater off of the shutdown is the last thing the instrument got.
+    EXPECT_EQ(rig.ui.MSComm1.written(), writtenBeforeStop + "!P00 ");
+    EXPECT_FALSE(rig.ui.MSComm1.isOpen());
+    if (c.settingsComplete) {
+        EXPECT_EQ(rig.store.values["Settings/HeatDelay"], "30");
+        EXPECT_EQ(rig.store.writes().size(), 18u);
+    } else {
+        EXPECT_TRUE(rig.store.writes().empty());
+    }
+    // The rest of the load did not run.
+    EXPECT_EQ(rig.ui.frmMain.caption(), "Quorvane");
+    for (const Timer* timer :
+         {static_cast<Timer*>(&rig.ui.tmrCheckSerialInput),
+          static_cast<Timer*>(&rig.ui.tmrOneSecond), static_cast<Timer*>(&rig.ui.tmrLogInterval)}) {
+        EXPECT_FALSE(timer->isEnabled());
+    }
+    const int appends = rig.files.appends();
+    rig.ui.MSComm1.receive(kGoodRecord);
+    rig.timeline.advance(5000);
+    rig.pump.runPosted();
+    EXPECT_EQ(rig.files.appends(), appends);
+    EXPECT_EQ(rig.dialogs.messages().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(LoadBoxes, StopDuringLoad,
+                         ::testing::Values(StopCase{"EventLogUnwritable",
+                                                    [](StartupRig& rig) {
+                                                        rig.files.failing.emplace(
+                                                            "/opt/quorvane/QuorvaneEvents.log",
+                                                            Failure(30, "Read-only file system"));
+                                                    },
+                                                    false},
+                                           StopCase{"StoredPortAbsent",
+                                                    [](StartupRig& rig) {
+                                                        rig.ui.MSComm1.failSetPort =
+                                                            Failure(2, "No such file or directory");
+                                                    },
+                                                    true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quorvane

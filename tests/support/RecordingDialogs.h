@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,16 @@ public:
         m_texts.push_back(text);
         ++m_open;
         m_maxOpen = std::max(m_maxOpen, m_open);
+        if (onOpen) {
+            onOpen();
+        }
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < m_openMs) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        if (onClose) {
+            onClose();
         }
         --m_open;
     }
@@ -31,6 +38,10 @@ public:
 
     const std::vector<std::string>& texts() const { return m_texts; }
     int maxOpenAtOnce() const { return m_maxOpen; }
+
+    // Run as a box opens and just before it closes (a test looks at what went on meanwhile).
+    std::function<void()> onOpen;
+    std::function<void()> onClose;
 
 private:
     int m_openMs;

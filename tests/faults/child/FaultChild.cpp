@@ -71,10 +71,7 @@ int main(int argc, char** argv) {
     options.programFolder = args["--program"];
     options.dialogs = &boxes;
     MainWindowHost host(app, options);
-    StopSignals stop([&host](int) {
-        host.close();
-        QCoreApplication::quit();
-    });
+    StopSignals stop([&host](int) { host.stop(); });
     fakes::FakeFileChooser chooser;
     chooser.answer = args["--data"];
     chooser.answerFilterIndex = 1;
