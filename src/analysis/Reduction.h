@@ -26,8 +26,10 @@ public:
     // Takes a whole file's records at once.
     void setRecords(StationRecords records);
     void append(double timeS, const std::array<double, kSensorCount>& temperaturesC, int heater);
+    // What the file's header says; the records stay.
+    void setFileInfo(const QString& fileName, const QString& serial, double logIntervalS,
+                     int badLines);
     const StationRecords& records() const { return m_records; }
-    StationRecords& recordsHeader() { return m_records; }
 
     void setOptions(const ReductionOptions& options);
     const ReductionOptions& options() const { return m_options; }
@@ -36,8 +38,22 @@ public:
 
     ReductionResults results();
 
+    // The default windows and limits.
+    static constexpr double kDecayShare = 0.6;
+    static constexpr double kHeatingShare = 0.7;
+    static constexpr int kFewestRecords = 5;
+    static constexpr double kPulseUnderS = 60.0;
+    static constexpr double kHighestRmsC = 0.005;
+    static constexpr double kLowestK = 0.2;
+    static constexpr double kHighestK = 5.0;
+    // The cooling window: from t_off for twice the heat time, at least this long.
+    static constexpr double kShortestCoolingS = 300.0;
+
 private:
     struct Cache;
+    struct Station;
+    void reduceSensor(const Station& station, std::size_t sensor, SensorResult& out);
+    void reduceStation(ReductionResults& out);
 
     ProbeProfile m_profile;
     ReductionOptions m_options;
