@@ -1,13 +1,15 @@
 #include "instrument/TemperatureText.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace quorvane {
 
 std::string formatTemperature(double celsius) {
+    // to_chars never follows the locale, which QApplication sets from the environment.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.3f", celsius);
-    return buffer;
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, celsius, std::chars_format::fixed, 3);
+    return std::string(buffer, result.ptr);
 }
 
 } // namespace quorvane

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 namespace quorvane {
 namespace {
 
@@ -28,6 +31,21 @@ TEST(RecordDecoder, ExamplePayloadGivesItsResistancesAndTemperatures) {
         EXPECT_EQ(formatTemperature(decoder.temperatureC[i]), shown[i]) << i;
     }
     EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST(TemperatureText, ThreeDecimalsWithAPointUnderAnyLocale) {
+    // QApplication sets the C library's locale from the environment.
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    const std::vector<std::pair<double, const char*>> cases = {{4.0, "4.000"},
+                                                               {-12.3456, "-12.346"},
+                                                               {45.8, "45.800"},
+                                                               {0.0004, "0.000"},
+                                                               {118.25, "118.250"}};
+    for (const auto& [celsius, text] : cases) {
+        EXPECT_EQ(formatTemperature(celsius), text) << text;
+    }
+    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST(RecordDecoder, TemperatureComesFromTheRoundedResistance) {

@@ -18,7 +18,8 @@ constexpr std::uint64_t kFaultSeedSalt = 0x9E3779B97F4A7C15ULL;
 
 ProbeSimulator::ProbeSimulator(const SimOptions& options, std::uint64_t seed, SimLog& log,
                                Clock::time_point now)
-    : m_options(options), m_log(log), m_model(options.ambientC, options.noiseK, seed, now),
+    : m_options(options), m_log(log),
+      m_model(ForwardModel(options.liveModel()), options.noiseK, seed, now),
       m_builder(ReadingEncoder(options.ref20k, options.ref100k)),
       m_faults(options.faults, seed ^ kFaultSeedSalt),
       m_output(options.baud > 0 ? options.baud / 10.0 : 0.0) {}

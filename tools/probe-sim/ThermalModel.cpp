@@ -1,52 +1,50 @@
 #include "ThermalModel.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace quorvane::probesim {
 
-ThermalModel::ThermalModel(double ambientC, double noiseAmplitudeK, std::uint64_t seed,
+ThermalModel::ThermalModel(const ForwardModel& model, double noiseSdK, std::uint64_t seed,
                            Clock::time_point start)
-    : m_ambient(ambientC), m_noise(noiseAmplitudeK), m_rng(seed), m_channels(defaultChannels()),
-      m_last(start) {}
+    : m_model(model), m_noise(noiseSdK), m_rng(seed), m_start(start) {}
 
-std::array<ThermalModel::Channel, ThermalModel::kChannels> ThermalModel::defaultChannels() {
-    // The middle of the probe sits deepest in the heater's field and warms most and slowest.
-    return {{{1.8, 6.0}, {2.2, 8.0}, {2.5, 10.0}, {2.3, 9.0}, {1.9, 7.0}}};
+double ThermalModel::secondsSinceStart(Clock::time_point now) const {
+    return std::chrono::duration<double>(now - m_start).count();
 }
 
 void ThermalModel::advanceTo(Clock::time_point now) {
-    while (m_last < now) {
-        const Clock::time_point segmentEnd = (m_end && *m_end < now) ? *m_end : now;
-        const double dt = std::chrono::duration<double>(segmentEnd - m_last).count();
-        for (int i = 0; i < kChannels; ++i) {
-            const double target = m_channels[i].gainAtFullPower * m_level / kMaxLevel;
-            const double keep = std::exp(-dt / m_channels[i].timeConstantS);
-            m_rise[i] = target + (m_rise[i] - target) * keep;
-        }
-        m_last = segmentEnd;
-        if (m_end && *m_end <= m_last) {
-            m_level = 0;
-            m_end.reset();
-            m_expired = true;
-        }
+    // The timed span already carries its end; only the level has to follow.
+    if (m_end && *m_end <= now) {
+        m_level = 0;
+        m_end.reset();
+        m_expired = true;
+    }
+}
+
+void ThermalModel::switchTo(int level, std::optional<double> offS, Clock::time_point now) {
+    advanceTo(now);
+    const double t = secondsSinceStart(now);
+    if (!m_spans.empty() && (!m_spans.back().offS || *m_spans.back().offS > t)) {
+        m_spans.back().offS = t;
+    }
+    m_level = std::clamp(level, 0, kMaxLevel);
+    m_end.reset();
+    if (m_level > 0 && (!offS || *offS > t)) {
+        m_spans.push_back({t, offS, double(m_level)});
+    } else {
+        m_level = 0;
     }
 }
 
 void ThermalModel::heaterOn(int level, std::chrono::milliseconds duration, Clock::time_point now) {
-    advanceTo(now);
-    m_level = std::clamp(level, 0, kMaxLevel);
-    m_end = now + duration;
-    if (duration.count() <= 0) {
-        m_level = 0;
-        m_end.reset();
+    switchTo(level, secondsSinceStart(now + duration), now);
+    if (m_level > 0) {
+        m_end = now + duration;
     }
 }
 
 void ThermalModel::setPowerLevel(int level, Clock::time_point now) {
-    advanceTo(now);
-    m_level = std::clamp(level, 0, kMaxLevel);
-    m_end.reset();
+    switchTo(level, std::nullopt, now);
 }
 
 int ThermalModel::level(Clock::time_point now) {
@@ -56,23 +54,20 @@ int ThermalModel::level(Clock::time_point now) {
 
 bool ThermalModel::takeExpired() {
     const bool expired = m_expired;
+    m_expired = false;
     return expired;
 }
 
 std::array<double, ThermalModel::kChannels>
 ThermalModel::noiselessTemperatures(Clock::time_point now) {
     advanceTo(now);
-    std::array<double, kChannels> t{};
-    for (int i = 0; i < kChannels; ++i) {
-        t[i] = m_ambient + m_rise[i];
-    }
-    return t;
+    return m_model.temperatures(secondsSinceStart(now), m_spans);
 }
 
 std::array<double, ThermalModel::kChannels> ThermalModel::temperatures(Clock::time_point now) {
     auto t = noiselessTemperatures(now);
     if (m_noise > 0.0) {
-        std::uniform_real_distribution<double> noise(-m_noise, m_noise);
+        std::normal_distribution<double> noise(0.0, m_noise);
         for (double& v : t) {
             v += noise(m_rng);
         }

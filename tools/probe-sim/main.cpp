@@ -1,9 +1,11 @@
 // quorvane-probe-sim: a Quorvane heat-flow probe on a pseudo-terminal, for tests and soaks.
 
+#include "DataFileWriter.h"
 #include "ProbeSimulator.h"
 #include "PtyDevice.h"
 #include "SimLog.h"
 #include "SimOptions.h"
+#include "TruthWriter.h"
 
 #include <cerrno>
 #include <chrono>
@@ -212,6 +214,17 @@ private:
     std::string m_linkedTo;
 };
 
+// The file mode: the whole run at once, nothing in real time.
+int writeFiles(const SimOptions& options, std::uint64_t seed) {
+    std::string error;
+    if (!DataFileWriter(options, seed).write(error) ||
+        (!options.truthPath.empty() && !TruthWriter(options).write(error))) {
+        std::fprintf(stderr, "quorvane-probe-sim: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -224,6 +237,10 @@ int main(int argc, char** argv) {
     if (options->help) {
         std::fputs(SimOptions::helpText().c_str(), stdout);
         return 0;
+    }
+    const std::uint64_t seed = options->seed ? *options->seed : std::random_device{}();
+    if (options->fileMode()) {
+        return writeFiles(*options, seed);
     }
     if (!installSignals()) {
         std::fprintf(stderr, "quorvane-probe-sim: pipe: %s\n", std::strerror(errno));
@@ -241,14 +258,13 @@ int main(int argc, char** argv) {
     }
     SimLog log(logFile.is_open() ? &logFile : nullptr);
 
-    const std::uint64_t seed = options->seed ? *options->seed : std::random_device{}();
     const ReadingEncoder encoder(options->ref20k, options->ref100k);
-    if (options->ambientC < encoder.minTemperature() ||
-        options->ambientC > encoder.maxTemperature()) {
+    const double bottomWater = options->model.bottomWaterC;
+    if (bottomWater < encoder.minTemperature() || bottomWater > encoder.maxTemperature()) {
         std::fprintf(stderr,
-                     "quorvane-probe-sim: warning: ambient %.3f C is outside %.2f..%.2f C, "
+                     "quorvane-probe-sim: warning: bottom water %.3f C is outside %.2f..%.2f C, "
                      "readings saturate\n",
-                     options->ambientC, encoder.minTemperature(), encoder.maxTemperature());
+                     bottomWater, encoder.minTemperature(), encoder.maxTemperature());
     }
 
     Runner runner(*options, log, seed);
