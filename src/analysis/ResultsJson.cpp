@@ -59,7 +59,7 @@ QJsonObject sensorObject(const SensorResult& s) {
 
 QString ResultsJson::utc(double timeS) {
     const auto ms = static_cast<qint64>(std::llround(timeS * 1000.0));
-    const QDateTime when = QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc());
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
     return when.toString(ms % 1000 == 0 ? Qt::ISODate : Qt::ISODateWithMs);
 }
 
