@@ -47,24 +47,15 @@ TEST_F(LogFileDecoderGermanLocale, TemperaturesWithDecimalPoints) {
     EXPECT_EQ(out.str(), kCsv);
 }
 
-TEST(LogFileDecoder, ReasonsForLinesThatAreNotRawHexData) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"07-Dec-2026 13:51:10  3.472 18.393 34.640 -1.076 34.646 0",
-         "line too short for a RawHex data line"},
-        {"07-Dec-2026 13:51:10  13.472 18.393 134.640 -11.076 134.646 120",
-         "not a RawHex data line (columns out of place)"},
-        {"short line", "line too short for a RawHex data line"},
-        {"07-Foo-2026 13:51:10  0A1B 6000 2000 5000 3000 2001 6000 2000 0", "bad time stamp"},
-        {"07-Dec-2026 13:51:10  0A1B 6000 2000 5000 3000 2001 6000 2000 x", "bad heater column"},
-    };
-    for (const auto& [line, reason] : cases) {
-        try {
-            LogFileDecoder::decodeLine(line);
-            ADD_FAILURE() << line;
-        } catch (const std::exception& error) {
-            EXPECT_EQ(error.what(), reason) << line;
-        }
-    }
+TEST(LogFileDecoder, TemperatureLinesHaveNoResistances) {
+    std::istringstream in("# DataType: Temperature\r\n"
+                          "07-Dec-2026 13:51:10  3.472 18.393 34.640 -1.076 34.646 0");
+    std::ostringstream out;
+    std::ostringstream errors;
+    const LogFileDecoder::Result result = LogFileDecoder::run(in, out, errors);
+    EXPECT_EQ(out.str(), std::string(LogFileDecoder::csvHeader()) +
+                             "\n2026-12-07T13:51:10Z,,,,,,3.472,18.393,34.640,-1.076,34.646,0\n");
+    EXPECT_EQ(result.failedLines, 0);
 }
 
 int runDecoder(const std::string& args, std::string& output) {

@@ -10,13 +10,15 @@ const char* const kHelp =
     R"(Usage: quorvane-decode FILE
        quorvane-decode -          (read standard input)
 
-Reads a Quorvane data log file written in the RawHex layout and writes CSV to standard
-output, so that temperatures can be recomputed and plotted from raw logs.
+Reads a Quorvane data log file (RawHex or Temperature layout, one or more header
+blocks) and writes CSV to standard output, so that temperatures can be recomputed and
+plotted from raw logs.
 
 Header lines (starting with "#") and empty lines are skipped. The CSV has a header row,
 then one row per data line:
   time      the line's UTC time stamp in ISO 8601 with "Z" (2026-12-07T13:51:10Z)
-  r_ttop..r_tbot   the five thermistor resistances in whole ohms
+  r_ttop..r_tbot   the five thermistor resistances in whole ohms (empty for lines in
+                   the Temperature layout, which hold no resistances)
   t_ttop..t_tbot   the five temperatures in degrees Celsius, three decimals
   heater    the heater column as logged (the heat level while on, 0 while off)
 The numbers are decoded by the same code as the program's own display.

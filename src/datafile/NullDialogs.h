@@ -4,7 +4,7 @@
 
 namespace quorvane {
 
-// The decoder reports on standard error; nothing here shows a box.
+// Readers report bad lines themselves; the program's decoder shows no box here.
 class NullDialogs : public Dialogs {
 public:
     void showMessage(const std::string&, const std::string&, MessageIcon) override {}

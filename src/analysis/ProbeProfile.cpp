@@ -1,0 +1,113 @@
+#include "analysis/ProbeProfile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace quorvane::analysis {
+
+ProbeProfile ProbeProfile::defaultProfile() {
+    ProbeProfile p;
+    p.serial = QStringLiteral("0417");
+    p.isDefault = true;
+    return p;
+}
+
+QString ProbeProfile::problem() const {
+    for (std::size_t i = 0; i < sensorDepthsM.size(); ++i) {
+        if (!std::isfinite(sensorDepthsM[i]) || sensorDepthsM[i] < 0.0) {
+            return QStringLiteral("sensor depths must be numbers of 0 m or more");
+        }
+        if (i > 0 && !(sensorDepthsM[i] > sensorDepthsM[i - 1])) {
+            return QStringLiteral("sensor depths must increase from TTop to TBot");
+        }
+    }
+    if (!std::isfinite(heaterWPerMPerLevel) || !(heaterWPerMPerLevel > 0.0)) {
+        return QStringLiteral("heater calibration must be above 0 W/m per level");
+    }
+    if (!std::isfinite(radiusM) || !(radiusM > 0.0)) {
+        return QStringLiteral("radius must be above 0 m");
+    }
+    if (!std::isfinite(tiltDeg) || tiltDeg < 0.0 || tiltDeg >= 90.0) {
+        return QStringLiteral("tilt must be from 0 to under 90 degrees");
+    }
+    return {};
+}
+
+std::optional<ProbeProfile> ProbeProfile::fromJson(const QByteArray& json, QString& error) {
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        error = QStringLiteral("probe profile is not JSON: ") + parseError.errorString();
+        return std::nullopt;
+    }
+    if (!doc.isObject()) {
+        error = QStringLiteral("probe profile is not a JSON object");
+        return std::nullopt;
+    }
+    const QJsonObject o = doc.object();
+    ProbeProfile p;
+    const QJsonValue serial = o.value(QStringLiteral("serial"));
+    if (!serial.isString()) {
+        error = QStringLiteral("probe profile: \"serial\" missing or not a string");
+        return std::nullopt;
+    }
+    p.serial = serial.toString();
+    const QJsonValue depths = o.value(QStringLiteral("sensor_depths_m"));
+    if (!depths.isArray() || depths.toArray().size() != static_cast<int>(p.sensorDepthsM.size())) {
+        error = QStringLiteral("probe profile: \"sensor_depths_m\" must hold 5 depths");
+        return std::nullopt;
+    }
+    const QJsonArray depthArray = depths.toArray();
+    for (int i = 0; i < depthArray.size(); ++i) {
+        if (!depthArray[i].isDouble()) {
+            error = QStringLiteral("probe profile: \"sensor_depths_m\" must hold numbers");
+            return std::nullopt;
+        }
+        p.sensorDepthsM[static_cast<std::size_t>(i)] = depthArray[i].toDouble();
+    }
+    auto number = [&](const char* key, double& into) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (!v.isDouble()) {
+            error = QStringLiteral("probe profile: \"%1\" missing or not a number")
+                        .arg(QLatin1String(key));
+            return false;
+        }
+        into = v.toDouble();
+        return true;
+    };
+    if (!number("heater_w_per_m_per_level", p.heaterWPerMPerLevel) ||
+        !number("radius_m", p.radiusM)) {
+        return std::nullopt;
+    }
+    p.tiltEntered = o.contains(QStringLiteral("tilt_deg"));
+    if (p.tiltEntered && !number("tilt_deg", p.tiltDeg)) {
+        return std::nullopt;
+    }
+    const QString why = p.problem();
+    if (!why.isEmpty()) {
+        error = QStringLiteral("probe profile: ") + why;
+        return std::nullopt;
+    }
+    return p;
+}
+
+QByteArray ProbeProfile::toJson() const {
+    QJsonObject o;
+    o.insert(QStringLiteral("serial"), serial);
+    QJsonArray depths;
+    for (double d : sensorDepthsM) {
+        depths.append(d);
+    }
+    o.insert(QStringLiteral("sensor_depths_m"), depths);
+    o.insert(QStringLiteral("heater_w_per_m_per_level"), heaterWPerMPerLevel);
+    o.insert(QStringLiteral("radius_m"), radiusM);
+    if (tiltEntered) {
+        o.insert(QStringLiteral("tilt_deg"), tiltDeg);
+    }
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+} // namespace quorvane::analysis

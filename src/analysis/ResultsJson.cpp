@@ -1,0 +1,113 @@
+#include "analysis/ResultsJson.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimeZone>
+
+#include <cmath>
+
+namespace quorvane::analysis {
+
+namespace {
+
+QJsonValue rounded(const std::optional<double>& value, int decimals) {
+    if (!value || !std::isfinite(*value)) {
+        return QJsonValue::Null;
+    }
+    const double scale = std::pow(10.0, decimals);
+    const double r = std::round(*value * scale) / scale;
+    return r == 0.0 ? 0.0 : r; // no "-0"
+}
+
+QJsonValue significant(const std::optional<double>& value, int digits) {
+    if (!value || !std::isfinite(*value)) {
+        return QJsonValue::Null;
+    }
+    if (*value == 0.0) {
+        return 0.0;
+    }
+    const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(*value))));
+    return rounded(value, digits - 1 - magnitude);
+}
+
+QJsonValue time(const std::optional<double>& timeS) {
+    return timeS ? QJsonValue(ResultsJson::utc(*timeS)) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue text(const QString& s) {
+    return s.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(s);
+}
+
+QJsonObject sensorObject(const SensorResult& s) {
+    QJsonObject o;
+    o.insert(QStringLiteral("name"), s.name);
+    o.insert(QStringLiteral("depth_m"), s.depthM);
+    o.insert(QStringLiteral("records_decay"), s.recordsDecay);
+    o.insert(QStringLiteral("t_eq_c"), rounded(s.tEqC, 4));
+    o.insert(QStringLiteral("t_eq_err_c"), significant(s.tEqErrC, 2));
+    o.insert(QStringLiteral("k_w_per_m_k"), rounded(s.kWPerMK, 3));
+    o.insert(QStringLiteral("k_err_w_per_m_k"), significant(s.kErrWPerMK, 2));
+    o.insert(QStringLiteral("k_method"), text(s.kMethod));
+    o.insert(QStringLiteral("k_cooling_w_per_m_k"), rounded(s.kCoolingWPerMK, 3));
+    o.insert(QStringLiteral("fit_rms_c"), significant(s.fitRmsC, 2));
+    o.insert(QStringLiteral("flags"), QJsonArray::fromStringList(s.flags));
+    return o;
+}
+
+} // namespace
+
+QString ResultsJson::utc(double timeS) {
+    const auto ms = static_cast<qint64>(std::llround(timeS * 1000.0));
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+    return when.toString(ms % 1000 == 0 ? Qt::ISODate : Qt::ISODateWithMs);
+}
+
+std::optional<double> ResultsJson::parseUtc(const QString& text) {
+    QDateTime when = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!when.isValid()) {
+        return std::nullopt;
+    }
+    // A time without a zone is taken as UTC, as the records are.
+    if (when.timeSpec() == Qt::LocalTime) {
+        when.setTimeZone(QTimeZone::utc());
+    }
+    return static_cast<double>(when.toMSecsSinceEpoch()) / 1000.0;
+}
+
+QJsonObject ResultsJson::toObject(const ReductionResults& r) {
+    QJsonObject o;
+    o.insert(QStringLiteral("file"), r.file);
+    o.insert(QStringLiteral("records"), r.records);
+    o.insert(QStringLiteral("bad_lines"), r.badLines);
+    o.insert(QStringLiteral("log_interval_s"), r.logIntervalS);
+    o.insert(QStringLiteral("penetration_utc"), time(r.penetrationS));
+    o.insert(QStringLiteral("penetration_seen"), r.penetrationSeen);
+
+    QJsonObject heater;
+    heater.insert(QStringLiteral("on_utc"), time(r.heater.onS));
+    heater.insert(QStringLiteral("off_utc"), time(r.heater.offS));
+    heater.insert(QStringLiteral("level"), r.heater.level);
+    heater.insert(QStringLiteral("q_w_per_m"), rounded(r.heater.qWPerM, 4));
+    o.insert(QStringLiteral("heater"), heater);
+
+    QJsonArray sensors;
+    for (const auto& s : r.sensors) {
+        sensors.append(sensorObject(s));
+    }
+    o.insert(QStringLiteral("sensors"), sensors);
+    o.insert(QStringLiteral("gradient_k_per_m"), rounded(r.gradientKPerM, 5));
+    o.insert(QStringLiteral("gradient_err_k_per_m"), significant(r.gradientErrKPerM, 2));
+    o.insert(QStringLiteral("heat_flow_mw_per_m2"), rounded(r.heatFlowMWPerM2, 2));
+    o.insert(QStringLiteral("heat_flow_err_mw_per_m2"), significant(r.heatFlowErrMWPerM2, 2));
+    o.insert(QStringLiteral("heat_flow_bullard_mw_per_m2"), rounded(r.heatFlowBullardMWPerM2, 2));
+    o.insert(QStringLiteral("quality"), text(r.quality));
+    o.insert(QStringLiteral("flags"), QJsonArray::fromStringList(r.flags));
+    return o;
+}
+
+QByteArray ResultsJson::toJson(const ReductionResults& results) {
+    return QJsonDocument(toObject(results)).toJson(QJsonDocument::Indented);
+}
+
+} // namespace quorvane::analysis

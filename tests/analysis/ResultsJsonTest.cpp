@@ -1,0 +1,141 @@
+#include "analysis/ResultsJson.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace quorvane::analysis {
+namespace {
+
+ReductionResults example() {
+    ReductionResults r;
+    r.file = QStringLiteral("run1.log");
+    r.records = 1800;
+    r.logIntervalS = 1.0;
+    r.penetrationS = 1796734805.0; // 2026-12-08T13:00:05Z
+    r.penetrationSeen = true;
+    r.heater.onS = 1796735225.0;
+    r.heater.offS = 1796735825.5;
+    r.heater.level = 120;
+    r.heater.qWPerM = 30.0;
+    const char* names[] = {"TTop", "T2", "T3", "T4", "TBot"};
+    for (std::size_t i = 0; i < 5; ++i) {
+        auto& s = r.sensors[i];
+        s.name = QString::fromLatin1(names[i]);
+        s.depthM = 0.5 * static_cast<double>(i);
+        s.recordsDecay = 252;
+        s.tEqC = 4.123412;
+        s.tEqErrC = 0.000412;
+        s.kWPerMK = 1.05249;
+        s.kErrWPerMK = 0.006049;
+        s.kMethod = QStringLiteral("heating");
+        s.kCoolingWPerMK = 1.0491;
+        s.fitRmsC = 0.00061;
+    }
+    r.sensors[4].tEqC.reset();
+    r.sensors[4].tEqErrC.reset();
+    r.sensors[4].flags << QStringLiteral("thermistor stuck");
+    r.gradientKPerM = 0.064123;
+    r.gradientErrKPerM = 0.00123;
+    r.heatFlowMWPerM2 = 67.4049;
+    r.heatFlowErrMWPerM2 = 1.949;
+    r.heatFlowBullardMWPerM2 = 67.2;
+    r.quality = QStringLiteral("excellent");
+    return r;
+}
+
+// The results as ANALYSIS.md shows them, values rounded as the reduction writes them.
+const char* kExpected = R"({
+  "file": "run1.log", "records": 1800, "bad_lines": 0, "log_interval_s": 1,
+  "penetration_utc": "2026-12-08T13:00:05Z", "penetration_seen": true,
+  "heater": {"on_utc": "2026-12-08T13:07:05Z", "off_utc": "2026-12-08T13:17:05.500Z",
+             "level": 120, "q_w_per_m": 30.0},
+  "sensors": [
+    {"name": "TTop", "depth_m": 0.0, "records_decay": 252, "t_eq_c": 4.1234, "t_eq_err_c": 0.00041,
+     "k_w_per_m_k": 1.052, "k_err_w_per_m_k": 0.006, "k_method": "heating",
+     "k_cooling_w_per_m_k": 1.049, "fit_rms_c": 0.00061, "flags": []},
+    {"name": "T2", "depth_m": 0.5, "records_decay": 252, "t_eq_c": 4.1234, "t_eq_err_c": 0.00041,
+     "k_w_per_m_k": 1.052, "k_err_w_per_m_k": 0.006, "k_method": "heating",
+     "k_cooling_w_per_m_k": 1.049, "fit_rms_c": 0.00061, "flags": []},
+    {"name": "T3", "depth_m": 1.0, "records_decay": 252, "t_eq_c": 4.1234, "t_eq_err_c": 0.00041,
+     "k_w_per_m_k": 1.052, "k_err_w_per_m_k": 0.006, "k_method": "heating",
+     "k_cooling_w_per_m_k": 1.049, "fit_rms_c": 0.00061, "flags": []},
+    {"name": "T4", "depth_m": 1.5, "records_decay": 252, "t_eq_c": 4.1234, "t_eq_err_c": 0.00041,
+     "k_w_per_m_k": 1.052, "k_err_w_per_m_k": 0.006, "k_method": "heating",
+     "k_cooling_w_per_m_k": 1.049, "fit_rms_c": 0.00061, "flags": []},
+    {"name": "TBot", "depth_m": 2.0, "records_decay": 252, "t_eq_c": null, "t_eq_err_c": null,
+     "k_w_per_m_k": 1.052, "k_err_w_per_m_k": 0.006, "k_method": "heating",
+     "k_cooling_w_per_m_k": 1.049, "fit_rms_c": 0.00061, "flags": ["thermistor stuck"]}
+  ],
+  "gradient_k_per_m": 0.06412, "gradient_err_k_per_m": 0.0012,
+  "heat_flow_mw_per_m2": 67.4, "heat_flow_err_mw_per_m2": 1.9,
+  "heat_flow_bullard_mw_per_m2": 67.2,
+  "quality": "excellent", "flags": []
+})";
+
+TEST(ResultsJson, KeysNestingAndValuesAsDocumented) {
+    const QJsonObject expected = QJsonDocument::fromJson(kExpected).object();
+    ASSERT_FALSE(expected.isEmpty());
+    const QJsonObject actual = ResultsJson::toObject(example());
+    auto keys = [](const QJsonValue& v) { return v.toObject().keys().join(' ').toStdString(); };
+    EXPECT_EQ(keys(actual), keys(expected));
+    EXPECT_EQ(keys(actual["heater"]), keys(expected["heater"]));
+    EXPECT_EQ(keys(actual["sensors"].toArray()[0]), keys(expected["sensors"].toArray()[0]));
+    EXPECT_EQ(actual, expected) << ResultsJson::toJson(example()).toStdString();
+}
+
+TEST(ResultsJson, WhatCannotBeComputedIsNull) {
+    ReductionResults r;
+    r.file = QStringLiteral("empty.log");
+    r.flags << QStringLiteral("no records");
+    const QJsonObject o = ResultsJson::toObject(r);
+    for (const char* key :
+         {"penetration_utc", "gradient_k_per_m", "gradient_err_k_per_m", "heat_flow_mw_per_m2",
+          "heat_flow_err_mw_per_m2", "heat_flow_bullard_mw_per_m2", "quality"}) {
+        EXPECT_TRUE(o[key].isNull()) << key;
+    }
+    const QJsonObject heater = o["heater"].toObject();
+    EXPECT_TRUE(heater["on_utc"].isNull());
+    EXPECT_TRUE(heater["off_utc"].isNull());
+    EXPECT_TRUE(heater["q_w_per_m"].isNull());
+    const QJsonObject sensor = o["sensors"].toArray()[0].toObject();
+    for (const char* key : {"t_eq_c", "t_eq_err_c", "k_w_per_m_k", "k_err_w_per_m_k", "k_method",
+                            "k_cooling_w_per_m_k", "fit_rms_c"}) {
+        EXPECT_TRUE(sensor[key].isNull()) << key;
+    }
+    EXPECT_EQ(o["flags"].toArray(), QJsonArray{"no records"});
+}
+
+TEST(ResultsJson, NumbersIgnoreTheLocale) {
+    const char* old = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = old ? old : "C";
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QByteArray json = ResultsJson::toJson(example());
+    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_TRUE(json.contains("\"t_eq_c\": 4.1234")) << json.toStdString();
+    EXPECT_FALSE(json.contains("4,1234"));
+}
+
+TEST(ResultsJson, UtcTimesBothWays) {
+    const std::pair<double, const char*> table[] = {
+        {1796734805.0, "2026-12-08T13:00:05Z"},
+        {1796734804.5, "2026-12-08T13:00:04.500Z"},
+        {0.0, "1970-01-01T00:00:00Z"},
+    };
+    for (const auto& [seconds, text] : table) {
+        EXPECT_EQ(ResultsJson::utc(seconds).toStdString(), text);
+        EXPECT_EQ(ResultsJson::parseUtc(QString::fromLatin1(text)), seconds);
+    }
+    EXPECT_EQ(ResultsJson::parseUtc("2026-12-08T13:00:05"), 1796734805.0); // no zone: UTC
+    EXPECT_EQ(ResultsJson::parseUtc("2026-12-08T14:00:05+01:00"), 1796734805.0);
+    EXPECT_FALSE(ResultsJson::parseUtc("yesterday"));
+}
+
+} // namespace
+} // namespace quorvane::analysis
