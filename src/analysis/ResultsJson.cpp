@@ -106,8 +106,98 @@ QJsonObject ResultsJson::toObject(const ReductionResults& r) {
     return o;
 }
 
+namespace {
+
+// QJsonDocument sorts an object's keys; readers compare the output with the documented
+// results, so the keys are written in that order.
+const QStringList& keyOrder(const QJsonObject& o) {
+    static const QStringList station = {"file",
+                                        "records",
+                                        "bad_lines",
+                                        "log_interval_s",
+                                        "penetration_utc",
+                                        "penetration_seen",
+                                        "heater",
+                                        "sensors",
+                                        "gradient_k_per_m",
+                                        "gradient_err_k_per_m",
+                                        "heat_flow_mw_per_m2",
+                                        "heat_flow_err_mw_per_m2",
+                                        "heat_flow_bullard_mw_per_m2",
+                                        "quality",
+                                        "flags"};
+    static const QStringList heater = {"on_utc", "off_utc", "level", "q_w_per_m"};
+    static const QStringList sensor = {"name",
+                                       "depth_m",
+                                       "records_decay",
+                                       "t_eq_c",
+                                       "t_eq_err_c",
+                                       "k_w_per_m_k",
+                                       "k_err_w_per_m_k",
+                                       "k_method",
+                                       "k_cooling_w_per_m_k",
+                                       "fit_rms_c",
+                                       "flags"};
+    if (o.contains(QStringLiteral("sensors"))) {
+        return station;
+    }
+    return o.contains(QStringLiteral("on_utc")) ? heater : sensor;
+}
+
+QByteArray scalar(const QJsonValue& v) {
+    // Qt's own number and string writing, without its brackets.
+    const QByteArray a = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+    return a.mid(1, a.size() - 2);
+}
+
+void write(QByteArray& out, const QJsonValue& v, int depth) {
+    const QByteArray pad((depth + 1) * 4, ' ');
+    const QByteArray close(depth * 4, ' ');
+    if (v.isObject()) {
+        const QJsonObject o = v.toObject();
+        QStringList keys;
+        for (const QString& k : keyOrder(o)) {
+            if (o.contains(k)) {
+                keys << k;
+            }
+        }
+        for (const QString& k : o.keys()) {
+            if (!keys.contains(k)) {
+                keys << k;
+            }
+        }
+        out += "{\n";
+        for (int i = 0; i < keys.size(); ++i) {
+            out += pad + scalar(keys[i]) + ": ";
+            write(out, o.value(keys[i]), depth + 1);
+            out += i + 1 < keys.size() ? ",\n" : "\n";
+        }
+        out += close + "}";
+    } else if (v.isArray()) {
+        const QJsonArray a = v.toArray();
+        if (a.isEmpty()) {
+            out += "[]";
+            return;
+        }
+        out += "[\n";
+        for (int i = 0; i < a.size(); ++i) {
+            out += pad;
+            write(out, a.at(i), depth + 1);
+            out += i + 1 < a.size() ? ",\n" : "\n";
+        }
+        out += close + "]";
+    } else {
+        out += scalar(v);
+    }
+}
+
+} // namespace
+
 QByteArray ResultsJson::toJson(const ReductionResults& results) {
-    return QJsonDocument(toObject(results)).toJson(QJsonDocument::Indented);
+    QByteArray out;
+    write(out, toObject(results), 0);
+    out += '\n';
+    return out;
 }
 
 } // namespace quorvane::analysis

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,20 @@ TEST(ResultsJson, KeysNestingAndValuesAsDocumented) {
     EXPECT_EQ(keys(actual["heater"]), keys(expected["heater"]));
     EXPECT_EQ(keys(actual["sensors"].toArray()[0]), keys(expected["sensors"].toArray()[0]));
     EXPECT_EQ(actual, expected) << ResultsJson::toJson(example()).toStdString();
+}
+
+TEST(ResultsJson, TextKeepsTheDocumentedKeyOrder) {
+    auto keysInOrder = [](const QByteArray& text) {
+        std::vector<std::string> keys;
+        const QRegularExpression key(QStringLiteral("\"([a-z_0-9]+)\"\\s*:"));
+        for (auto it = key.globalMatch(QString::fromUtf8(text)); it.hasNext();) {
+            keys.push_back(it.next().captured(1).toStdString());
+        }
+        return keys;
+    };
+    const QByteArray text = ResultsJson::toJson(example());
+    EXPECT_EQ(keysInOrder(text), keysInOrder(kExpected)) << text.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(text).object(), ResultsJson::toObject(example()));
 }
 
 TEST(ResultsJson, WhatCannotBeComputedIsNull) {

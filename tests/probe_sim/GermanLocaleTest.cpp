@@ -27,7 +27,7 @@ TEST_P(SimOptionsGermanLocale, ReadsDecimalPoints) {
     std::string error;
     const auto options = SimOptions::parse(GetParam().args, error);
     ASSERT_TRUE(options.has_value()) << error;
-    EXPECT_EQ(options->ambientC, GetParam().ambientC);
+    EXPECT_EQ(options->model.bottomWaterC, GetParam().ambientC);
     EXPECT_EQ(options->noiseK, GetParam().noiseK);
 }
 
