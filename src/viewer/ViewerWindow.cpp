@@ -233,7 +233,7 @@ void ViewerWindow::apply(const FollowUpdate& update) {
     }
     if (update.headersChanged) {
         m_headers = update.headers;
-        m_headerPanel->show(m_headers);
+        m_headerPanel->showHeaders(m_headers);
     }
     m_series.append(update.records, m_headers);
     m_badLineCount = update.badLineCount;
