@@ -1,0 +1,103 @@
+#include "viewer/ReadoutPanel.h"
+
+#include "datafile/PlainNumbers.h"
+#include "datafile/UtcStamp.h"
+#include "viewer/TemperaturePlot.h"
+
+#include <QVBoxLayout>
+
+namespace quorvane {
+
+namespace {
+
+QLabel* readoutLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont mono(QStringLiteral("monospace"));
+    mono.setStyleHint(QFont::TypeWriter);
+    label->setFont(mono);
+    return label;
+}
+
+} // namespace
+
+ReadoutPanel::ReadoutPanel(const RunSeries& series, QWidget* parent)
+    : QWidget(parent), m_series(series) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("At the cursor:"), this));
+    m_cursor = readoutLabel(this, "cursorReadout");
+    layout->addWidget(m_cursor);
+    layout->addWidget(new QLabel(QStringLiteral("Picked (click the plot):"), this));
+    m_pickA = readoutLabel(this, "pickA");
+    m_pickB = readoutLabel(this, "pickB");
+    layout->addWidget(m_pickA);
+    layout->addWidget(m_pickB);
+    layout->addWidget(new QLabel(QStringLiteral("B - A:"), this));
+    m_difference = readoutLabel(this, "pickDifference");
+    layout->addWidget(m_difference);
+    layout->addStretch(1);
+    clear();
+}
+
+void ReadoutPanel::clear() {
+    m_a.reset();
+    m_b.reset();
+    m_cursor->setText(QStringLiteral("-"));
+    m_pickA->setText(QStringLiteral("A: -"));
+    m_pickB->setText(QStringLiteral("B: -"));
+    m_difference->setText(QStringLiteral("-"));
+}
+
+QString ReadoutPanel::describe(int index) const {
+    const double key = (m_series.heater()->constBegin() + index)->key;
+    std::string text = eventStampUtc(static_cast<qint64>(key)).substr(12) + " UTC";
+    if (m_series.firstTime()) {
+        text += "  (" + formatFixed(key - *m_series.firstTime(), 0) + " s)";
+    }
+    for (int c = 0; c < RunSeries::kChannels; ++c) {
+        const double value = (m_series.channel(c)->constBegin() + index)->value;
+        char name[8];
+        std::snprintf(name, sizeof name, "%-5s", TemperaturePlot::kChannelNames[c]);
+        text += "\n" + std::string(name) + formatFixed(value, 3) + " °C";
+    }
+    text += "\nHeater " + formatFixed((m_series.heater()->constBegin() + index)->value, 0);
+    return QString::fromStdString(text);
+}
+
+void ReadoutPanel::showCursor(double utcSeconds) {
+    const std::optional<int> index = m_series.nearest(utcSeconds);
+    m_cursor->setText(index ? describe(*index) : QStringLiteral("-"));
+}
+
+void ReadoutPanel::pick(double utcSeconds) {
+    const std::optional<int> index = m_series.nearest(utcSeconds);
+    if (!index) {
+        return;
+    }
+    if (!m_a || m_b) {
+        m_a = index;
+        m_b.reset();
+        m_pickA->setText(QStringLiteral("A: ") + describe(*index));
+        m_pickB->setText(QStringLiteral("B: -"));
+        m_difference->setText(QStringLiteral("-"));
+        return;
+    }
+    m_b = index;
+    m_pickB->setText(QStringLiteral("B: ") + describe(*index));
+    const auto at = [&](int c, int i) {
+        return c < 0 ? (m_series.heater()->constBegin() + i)->key
+                     : (m_series.channel(c)->constBegin() + i)->value;
+    };
+    std::string text = formatFixed(at(-1, *m_b) - at(-1, *m_a), 0) + " s";
+    for (int c = 0; c < RunSeries::kChannels; ++c) {
+        const double d = at(c, *m_b) - at(c, *m_a);
+        char name[8];
+        std::snprintf(name, sizeof name, "%-5s", TemperaturePlot::kChannelNames[c]);
+        text += "\n" + std::string(name) + (d >= 0 ? "+" : "") + formatFixed(d, 3) + " K";
+    }
+    m_difference->setText(QString::fromStdString(text));
+}
+
+} // namespace quorvane

@@ -1,0 +1,85 @@
+#include "viewer/ViewerCommandLine.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+namespace quorvane {
+
+QString ViewerCommandLine::helpText() {
+    return QStringLiteral(
+        "Usage: quorvane-view [FILE] [options]\n"
+        "\n"
+        "Plots the five temperatures (TTop, T2, T3, T4, TBot) of a Quorvane data log file\n"
+        "against UTC time, with the heater-on intervals shaded, and follows the file as\n"
+        "the program writes it.\n"
+        "\n"
+        "Without FILE the viewer follows the program: it watches the program's event log\n"
+        "(QuorvaneEvents.log beside this program, or --events PATH) and at each new\n"
+        "\"START RUN.\" shows the data log file of that run.\n"
+        "\n"
+        "Options:\n"
+        "  --events PATH         the program's event log to follow\n"
+        "  --export-png OUT.png  write a picture of the plot and end (no window)\n"
+        "  --export-svg OUT.svg  the same as SVG\n"
+        "  --export-csv OUT.csv  write the records as CSV and end: time_utc, seconds since\n"
+        "                        the first record, t_ttop..t_tbot (degrees C), heater\n"
+        "  --size WxH            size of the exported picture (default 1200x700)\n"
+        "  -h, --help            this text\n"
+        "\n"
+        "In the window: the wheel zooms the time axis, a drag pans, Shift + drag or a\n"
+        "right-button drag zooms into a rectangle; any zoom or pan stops following the\n"
+        "newest data, View > Follow (F) takes it up again. A click picks a point; the\n"
+        "read-out shows the values at the cursor and the difference of two picked points.\n"
+        "\n"
+        "Exports: exit status 0 when every line was read, 1 when some lines were bad\n"
+        "(listed on standard error), 2 when the file cannot be read or is no data log file.\n");
+}
+
+std::optional<ViewerOptions> ViewerCommandLine::parse(const QStringList& arguments,
+                                                      QString& error) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+    const QCommandLineOption events(QStringLiteral("events"), {}, QStringLiteral("PATH"));
+    const QCommandLineOption png(QStringLiteral("export-png"), {}, QStringLiteral("OUT"));
+    const QCommandLineOption svg(QStringLiteral("export-svg"), {}, QStringLiteral("OUT"));
+    const QCommandLineOption csv(QStringLiteral("export-csv"), {}, QStringLiteral("OUT"));
+    const QCommandLineOption size(QStringLiteral("size"), {}, QStringLiteral("WxH"));
+    parser.addOptions({help, events, png, svg, csv, size});
+    if (!parser.parse(arguments)) {
+        error = parser.errorText();
+        return std::nullopt;
+    }
+    ViewerOptions options;
+    options.help = parser.isSet(help);
+    options.eventsPath = parser.value(events);
+    options.exportPng = parser.value(png);
+    options.exportSvg = parser.value(svg);
+    options.exportCsv = parser.value(csv);
+    if (parser.isSet(size)) {
+        static const QRegularExpression kSize(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$"));
+        const QRegularExpressionMatch match = kSize.match(parser.value(size));
+        const int w = match.hasMatch() ? match.captured(1).toInt() : 0;
+        const int h = match.hasMatch() ? match.captured(2).toInt() : 0;
+        if (w < 100 || h < 100 || w > 10000 || h > 10000) {
+            error = QStringLiteral("--size wants WIDTHxHEIGHT in pixels, 100 to 10000 each, "
+                                   "such as 1200x700, not \"%1\"")
+                        .arg(parser.value(size));
+            return std::nullopt;
+        }
+        options.size = QSize(w, h);
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        error = QStringLiteral("one FILE at most, not %1").arg(files.size());
+        return std::nullopt;
+    }
+    options.file = files.value(0);
+    if (options.batch() && options.file.isEmpty() && !options.help) {
+        error = QStringLiteral("an export needs the FILE to read");
+        return std::nullopt;
+    }
+    return options;
+}
+
+} // namespace quorvane

@@ -1,0 +1,50 @@
+#include "logging/SystemClock.h"
+#include "viewer/BatchExport.h"
+#include "viewer/ViewerCommandLine.h"
+#include "viewer/ViewerWindow.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <iostream>
+
+using namespace quorvane;
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    QString error;
+    const std::optional<ViewerOptions> options = ViewerCommandLine::parse(arguments, error);
+    if (!options) {
+        std::cerr << "quorvane-view: " << error.toStdString() << "\n\n"
+                  << ViewerCommandLine::helpText().toStdString();
+        return 2;
+    }
+    if (options->help) {
+        std::cout << ViewerCommandLine::helpText().toStdString();
+        return 0;
+    }
+    // Exports need no display.
+    if (options->batch() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvane Viewer"));
+    if (options->batch()) {
+        return BatchExport::run(*options, std::cerr);
+    }
+
+    SystemClock clock;
+    ViewerWindow window(clock);
+    const QString events = options->eventsPath.isEmpty()
+                               ? QCoreApplication::applicationDirPath() + "/QuorvaneEvents.log"
+                               : options->eventsPath;
+    if (!options->file.isEmpty()) {
+        window.openFile(options->file);
+    } else if (QFileInfo::exists(events) || !options->eventsPath.isEmpty()) {
+        window.followProgram(events);
+    }
+    window.show();
+    return QApplication::exec();
+}
