@@ -28,7 +28,10 @@ QCPItemText* label(QCustomPlot& plot, const QString& text, const QColor& color) 
     auto* item = new QCPItemText(&plot);
     item->setLayer(kMarkLayer);
     item->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-    item->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Upright along the line, on its left, where the curves leave room.
+    item->setRotation(-90);
+    item->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    item->setBrush(QColor(255, 255, 255, 200));
     item->setText(text);
     item->setColor(color);
     item->setPadding(QMargins(3, 2, 3, 2));
@@ -61,13 +64,19 @@ FitMarkers::FitMarkers(QCustomPlot& plot, ReductionController& controller, QObje
         m_plot.addLayer(kMarkLayer, m_plot.layer(QStringLiteral("main")), QCustomPlot::limAbove);
     }
     m_decay = span(plot, QColor(40, 110, 220));
-    m_heating = span(plot, QColor(220, 120, 20));
+    m_heating = span(plot, QColor(30, 150, 60));
     m_penetration = verticalLine(plot, QColor(30, 30, 30), Qt::SolidLine);
     m_on = verticalLine(plot, QColor(200, 40, 40), Qt::DashLine);
     m_off = verticalLine(plot, QColor(200, 40, 40), Qt::DotLine);
-    m_penetrationLabel = label(plot, QStringLiteral("penetration"), QColor(30, 30, 30));
+    m_penetrationLabel = label(plot, QStringLiteral("penetration (drag)"), QColor(30, 30, 30));
     m_onLabel = label(plot, QStringLiteral("heater on"), QColor(200, 40, 40));
     m_offLabel = label(plot, QStringLiteral("heater off"), QColor(200, 40, 40));
+    m_decayLabel = label(plot, QStringLiteral("decay fit"), QColor(30, 80, 170));
+    m_heatingLabel = label(plot, QStringLiteral("heating fit"), QColor(20, 110, 40));
+    for (QCPItemText* text : {m_decayLabel, m_heatingLabel}) {
+        text->setRotation(0);
+        text->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    }
     m_plot.installEventFilter(this);
     m_plot.setMouseTracking(true);
     connect(&m_controller, &ReductionController::reduced, this, &FitMarkers::refresh);
@@ -232,16 +241,18 @@ void FitMarkers::place(QCPItemStraightLine* line, QCPItemText* text, std::option
     if (key) {
         line->point1->setCoords(*key, 0.0);
         line->point2->setCoords(*key, 1.0);
-        text->position->setCoords(*key, 0.0);
+        text->position->setCoords(*key, 0.5);
     }
 }
 
-void FitMarkers::placeSpan(QCPItemRect* rect, std::optional<double> from,
+void FitMarkers::placeSpan(QCPItemRect* rect, QCPItemText* text, std::optional<double> from,
                            std::optional<double> to) {
     rect->setVisible(from && to);
+    text->setVisible(from && to);
     if (from && to) {
         rect->topLeft->setCoords(*from, 0.0);
         rect->bottomRight->setCoords(*to, 1.0);
+        text->position->setCoords((*from + *to) / 2.0, 0.99);
     }
 }
 
@@ -249,11 +260,9 @@ void FitMarkers::refresh() {
     place(m_penetration, m_penetrationLabel, handleKey(Handle::Penetration));
     place(m_on, m_onLabel, heaterOnKey());
     place(m_off, m_offLabel, heaterOffKey());
-    // The two labels of the heater would overlap the penetration's: stagger them.
-    m_onLabel->position->setCoords(m_onLabel->position->key(), 0.06);
-    m_offLabel->position->setCoords(m_offLabel->position->key(), 0.12);
-    placeSpan(m_decay, handleKey(Handle::DecayFrom), handleKey(Handle::DecayTo));
-    placeSpan(m_heating, handleKey(Handle::HeatingFrom), handleKey(Handle::HeatingTo));
+    placeSpan(m_decay, m_decayLabel, handleKey(Handle::DecayFrom), handleKey(Handle::DecayTo));
+    placeSpan(m_heating, m_heatingLabel, handleKey(Handle::HeatingFrom),
+              handleKey(Handle::HeatingTo));
     m_plot.replot(QCustomPlot::rpQueuedReplot);
 }
 

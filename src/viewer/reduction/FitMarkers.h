@@ -39,7 +39,8 @@ protected:
 private:
     void refresh();
     void place(QCPItemStraightLine* line, QCPItemText* label, std::optional<double> key);
-    void placeSpan(QCPItemRect* rect, std::optional<double> from, std::optional<double> to);
+    void placeSpan(QCPItemRect* rect, QCPItemText* label, std::optional<double> from,
+                   std::optional<double> to);
 
     QCustomPlot& m_plot;
     ReductionController& m_controller;
@@ -51,6 +52,8 @@ private:
     QCPItemText* m_offLabel;
     QCPItemRect* m_decay;
     QCPItemRect* m_heating;
+    QCPItemText* m_decayLabel;
+    QCPItemText* m_heatingLabel;
     Handle m_dragging = Handle::None;
 };
 

@@ -38,7 +38,10 @@ FitPlot::FitPlot(Kind kind, QWidget* parent)
         axis->setLabelFont(small);
         axis->setTickLabelFont(small);
         axis->setNumberFormat(QStringLiteral("g"));
+        axis->ticker()->setTickCount(4);
     }
+    // Small numbers of 1/s: few ticks, so that their labels do not run together.
+    m_plot->xAxis->ticker()->setTickCount(3);
 }
 
 void FitPlot::show(const FitCurves& curves, const QString& title) {

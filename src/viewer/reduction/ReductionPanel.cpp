@@ -76,8 +76,8 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
 
     m_table->setHorizontalHeaderLabels({QStringLiteral("Thermistor"), QStringLiteral("z m"),
                                         QStringLiteral("T_eq °C"), QStringLiteral("k W/(m K)"),
-                                        QStringLiteral("k from"), QStringLiteral("n"),
-                                        QStringLiteral("RMS mK"), QStringLiteral("Flags")});
+                                        QStringLiteral("from"), QStringLiteral("n"),
+                                        QStringLiteral("RMS mK"), QStringLiteral("flags")});
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
@@ -85,8 +85,9 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height() +
-                            5 * m_table->verticalHeader()->defaultSectionSize() + 4);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    m_table->setMinimumWidth(540);
     for (int row = 0; row < 5; ++row) {
         for (int c = 0; c < ColumnCount; ++c) {
             auto* item = new QTableWidgetItem(QString::fromUtf8(ResultsText::kDash));
@@ -210,8 +211,9 @@ void ReductionPanel::refresh() {
         set(Records, QString::number(s.recordsDecay));
         set(Rms, ResultsText::number(
                      s.fitRmsC ? std::optional<double>(*s.fitRmsC * 1000.0) : std::nullopt, 2));
-        const QString flags = s.flags.join(QStringLiteral("; "));
-        set(Flags, flags);
+        // The reasons in words are in the notes below; the table counts them.
+        const QString flags = s.flags.join(QStringLiteral("\n"));
+        set(Flags, QString::number(s.flags.size()));
         m_table->item(row, Flags)->setToolTip(flags);
         m_table->item(row, Flags)
             ->setForeground(flags.isEmpty() ? palette().text().color() : QColor(170, 60, 0));

@@ -2,6 +2,7 @@
 
 #include "analysis/ResultsJson.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvane {
@@ -21,6 +22,10 @@ QString ResultsText::withError(std::optional<double> value, std::optional<double
     }
     if (!error || !std::isfinite(*error)) {
         return number(value, decimals);
+    }
+    // The error to two significant digits, the value to the same place.
+    if (*error > 0.0) {
+        decimals = std::clamp(1 - static_cast<int>(std::floor(std::log10(*error))), 0, 8);
     }
     return number(value, decimals) + QStringLiteral(" ± ") + number(error, decimals);
 }

@@ -13,7 +13,8 @@ namespace quorvane {
 class ResultsText {
 public:
     static QString number(std::optional<double> value, int decimals);
-    // "4.1234 ± 0.0004"; the error left out when it is unknown.
+    // "4.12345 ± 0.00041": the error to two significant digits, the value to the same place;
+    // `decimals` when there is no error.
     static QString withError(std::optional<double> value, std::optional<double> error,
                              int decimals);
     static QString utc(std::optional<double> timeS);
