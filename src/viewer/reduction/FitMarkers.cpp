@@ -68,7 +68,7 @@ FitMarkers::FitMarkers(QCustomPlot& plot, ReductionController& controller, QObje
     m_penetration = verticalLine(plot, QColor(30, 30, 30), Qt::SolidLine);
     m_on = verticalLine(plot, QColor(200, 40, 40), Qt::DashLine);
     m_off = verticalLine(plot, QColor(200, 40, 40), Qt::DotLine);
-    m_penetrationLabel = label(plot, QStringLiteral("penetration (drag)"), QColor(30, 30, 30));
+    m_penetrationLabel = label(plot, QStringLiteral("penetration"), QColor(30, 30, 30));
     m_onLabel = label(plot, QStringLiteral("heater on"), QColor(200, 40, 40));
     m_offLabel = label(plot, QStringLiteral("heater off"), QColor(200, 40, 40));
     m_decayLabel = label(plot, QStringLiteral("decay fit"), QColor(30, 80, 170));
@@ -241,7 +241,7 @@ void FitMarkers::place(QCPItemStraightLine* line, QCPItemText* text, std::option
     if (key) {
         line->point1->setCoords(*key, 0.0);
         line->point2->setCoords(*key, 1.0);
-        text->position->setCoords(*key, 0.5);
+        text->position->setCoords(*key, 0.62);
     }
 }
 

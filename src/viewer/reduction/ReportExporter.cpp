@@ -82,6 +82,34 @@ bool ReportExporter::writePng(const QString& path, QString& error) const {
     return true;
 }
 
+QList<QPair<QString, QString>> ReportExporter::stationRows() const {
+    const analysis::ReductionResults& r = m_results;
+    return {
+        {QStringLiteral("Penetration"), ResultsText::penetration(r)},
+        {QStringLiteral("Heater"), ResultsText::heater(r)},
+        {QStringLiteral("Gradient"), ResultsText::gradient(r)},
+        {QStringLiteral("Heat flow"), ResultsText::heatFlow(r)},
+        {QStringLiteral("Heat flow (Bullard)"), ResultsText::heatFlowBullard(r)},
+        {QStringLiteral("Quality"), ResultsText::quality(r)},
+    };
+}
+
+QList<QStringList> ReportExporter::sensorRows() const {
+    QList<QStringList> rows;
+    for (const analysis::SensorResult& s : m_results.sensors) {
+        rows << QStringList{
+            s.name,
+            ResultsText::number(s.depthM, 2),
+            ResultsText::withError(s.tEqC, s.tEqErrC, 4),
+            ResultsText::withError(s.kWPerMK, s.kErrWPerMK, 3),
+            s.kMethod.isEmpty() ? QString::fromUtf8(ResultsText::kDash) : s.kMethod,
+            QString::number(s.recordsDecay),
+            ResultsText::number(
+                s.fitRmsC ? std::optional<double>(*s.fitRmsC * 1000.0) : std::nullopt, 2)};
+    }
+    return rows;
+}
+
 void ReportExporter::paint(QPainter& painter, const QRect& page) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -135,15 +163,7 @@ void ReportExporter::paint(QPainter& painter, const QRect& page) const {
     y += 320;
 
     const analysis::ReductionResults& r = m_results;
-    const QList<QPair<QString, QString>> station = {
-        {QStringLiteral("Penetration"), ResultsText::penetration(r)},
-        {QStringLiteral("Heater"), ResultsText::heater(r)},
-        {QStringLiteral("Gradient"), ResultsText::gradient(r)},
-        {QStringLiteral("Heat flow"), ResultsText::heatFlow(r)},
-        {QStringLiteral("Heat flow (Bullard)"), ResultsText::heatFlowBullard(r)},
-        {QStringLiteral("Quality"), ResultsText::quality(r)},
-    };
-    for (const auto& [name, value] : station) {
+    for (const auto& [name, value] : stationRows()) {
         cell(17, true, name, margin, 220);
         cell(17, name == QStringLiteral("Heat flow") || name == QStringLiteral("Quality"), value,
              margin + 220, width - 220);
@@ -161,16 +181,7 @@ void ReportExporter::paint(QPainter& painter, const QRect& page) const {
     y += 28;
     painter.drawLine(margin, y, margin + width, y);
     y += 4;
-    for (const analysis::SensorResult& s : r.sensors) {
-        const QStringList cells = {
-            s.name,
-            ResultsText::number(s.depthM, 2),
-            ResultsText::withError(s.tEqC, s.tEqErrC, 4),
-            ResultsText::withError(s.kWPerMK, s.kErrWPerMK, 3),
-            s.kMethod.isEmpty() ? QString::fromUtf8(ResultsText::kDash) : s.kMethod,
-            QString::number(s.recordsDecay),
-            ResultsText::number(
-                s.fitRmsC ? std::optional<double>(*s.fitRmsC * 1000.0) : std::nullopt, 2)};
+    for (const QStringList& cells : sensorRows()) {
         for (int c = 0; c < cells.size(); ++c) {
             cell(15, false, cells[c], margin + columns[c], 220);
         }

@@ -2,7 +2,10 @@
 
 #include "analysis/ReductionResults.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 
 class QCustomPlot;
 class QPainter;
@@ -29,6 +32,10 @@ public:
     bool writeReport(const QString& path, QString& error) const;
     bool writePdf(const QString& path, QString& error) const;
     bool writePng(const QString& path, QString& error) const;
+
+    // The numbers the report writes: the station's (name, value) and a row per thermistor.
+    QList<QPair<QString, QString>> stationRows() const;
+    QList<QStringList> sensorRows() const;
 
     // One A4 page, portrait, of this many pixels.
     static constexpr int kPageWidth = 1240;
