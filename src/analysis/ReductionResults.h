@@ -21,7 +21,9 @@ struct SensorResult {
     QString name;
     double depthM = 0.0;
 
-    // Frictional decay: T = T_eq + A / (t - t_p).
+    // Frictional decay: T = T_eq + A / (t - t_p). The heater's rise is T minus this curve;
+    // the heating fit's curve is LineSource(q, radius).heatingRise(kHeating, t - t_on) plus
+    // heatingOffsetK.
     std::optional<FitWindow> decayWindow;
     int recordsDecay = 0;
     std::optional<double> tEqC;

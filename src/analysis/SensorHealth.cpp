@@ -37,7 +37,7 @@ SensorHealth::State SensorHealth::judge(const std::vector<double>& series) {
 }
 
 bool SensorHealth::constant(const Samples& samples) {
-    if (samples.size() < 2) {
+    if (samples.size() < kRecordsToJudge) {
         return false;
     }
     for (double v : samples.value) {

@@ -19,7 +19,7 @@ public:
 
     static bool usable(double valueC);
     static State judge(const std::vector<double>& seriesC);
-    // True when every value is the same (at least two values).
+    // True when every value of a window of at least kRecordsToJudge records is the same.
     static bool constant(const Samples& samples);
 };
 

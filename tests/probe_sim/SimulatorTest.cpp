@@ -137,6 +137,24 @@ TEST(ProbeSimulator, AnswersWithTheExactBytes) {
     EXPECT_EQ(h.send("!P00 xyz"), "");
 }
 
+// Live penetration counts from the simulator's start, without the file mode's half interval.
+TEST(ProbeSimulator, LiveRecordsFollowTheModelThroughPenetration) {
+    SimOptions o = quietOptions();
+    o.penetrationS = 10.0;
+    o.model.profile.tiltDeg = 60.0;
+    Harness h(o);
+    auto decode = [&h] { return *test::programDecodeLine(h.send("T").substr(0, 43)); };
+    h.now += 5s;
+    for (double v : decode()) {
+        EXPECT_NEAR(v, 4.0, 0.01);
+    }
+    h.now += 15s; // 10 s in the sediment: friction 10/10 on T_eq = 4 + 0.064 z cos 60
+    const auto in = decode();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(in[std::size_t(i)], 5.0 + 0.016 * i, 0.01) << i;
+    }
+}
+
 TEST(ProbeSimulator, HeaterCommandsWarmTheRecordsAndTheyCoolAfter) {
     Harness h;
     auto decode = [&h] { return *test::programDecodeLine(h.send("T").substr(0, 43)); };
