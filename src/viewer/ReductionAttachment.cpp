@@ -101,6 +101,7 @@ void ReductionAttachment::apply(const FollowUpdate& update) {
         m_serial = serial;
         chooseProfile();
     }
+    m_controller->setDeferred(update.more);
     m_controller->setFileInfo(serial, interval, static_cast<int>(update.badLineCount));
     m_controller->append(update.records);
 }

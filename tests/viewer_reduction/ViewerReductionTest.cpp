@@ -66,8 +66,8 @@ TEST_F(ViewerReductionTest, TheShownFileIsReducedAndMarked) {
     EXPECT_EQ(got.penetrationS, want.penetrationS);
     EXPECT_EQ(got.heatFlowMWPerM2.has_value(), true);
     EXPECT_NEAR(*got.heatFlowMWPerM2, *want.heatFlowMWPerM2, 1e-3 * *want.heatFlowMWPerM2);
-    // Each file opened at once is reduced at the end of its reading, not per chunk or record.
-    EXPECT_LE(controller().reductions(), 3);
+    // A file opened is reduced at the end of its reading, not per chunk or record.
+    EXPECT_EQ(controller().reductions(), 1);
     FitMarkers& marks = m_attachment->markers();
     EXPECT_EQ(marks.handleKey(Handle::Penetration), want.penetrationS);
     EXPECT_EQ(marks.heaterOnKey(), want.heater.onS);
@@ -78,6 +78,19 @@ TEST_F(ViewerReductionTest, TheShownFileIsReducedAndMarked) {
     EXPECT_TRUE(controller().profile().isDefault);
     EXPECT_TRUE(m_attachment->panel().profileLabel().text().contains(
         QStringLiteral("no probe profile for instrument 0417")));
+}
+
+TEST_F(ViewerReductionTest, ADayLongFileIsReducedOnceWhenOpened) {
+    QString error;
+    ASSERT_TRUE(s_run->write(QStringLiteral("day.log"),
+                             {"--duration", "86400", "--heat-delay", "3600", "--seed", "3"}, error))
+        << error.toStdString();
+    m_window->openFile(s_run->path(QStringLiteral("day.log")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->loading(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller().pending(); }, 5000));
+    EXPECT_EQ(controller().reductions(), 1);
+    EXPECT_EQ(controller().results().records, 86401);
+    EXPECT_TRUE(controller().results().heatFlowMWPerM2);
 }
 
 TEST_F(ViewerReductionTest, DraggingOnThePlotMovesTheChoice) {

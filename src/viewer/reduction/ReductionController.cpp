@@ -87,14 +87,27 @@ void ReductionController::resetChoices() {
     schedule();
 }
 
+void ReductionController::setDeferred(bool deferred) {
+    m_deferred = deferred;
+    if (!deferred && m_due) {
+        schedule();
+    }
+}
+
 void ReductionController::reduceNow() {
     m_timer.stop();
+    m_due = false;
     m_results = m_reduction.results();
     ++m_reductions;
     emit reduced();
 }
 
 void ReductionController::schedule() {
+    m_due = true;
+    if (m_deferred) {
+        m_timer.stop();
+        return;
+    }
     if (!m_timer.isActive()) {
         m_timer.start();
     }

@@ -42,6 +42,8 @@ public:
     void resetChoices();
     const analysis::ReductionOptions& options() const { return m_reduction.options(); }
 
+    // While a file's first reading goes on chunk by chunk, the reduction waits for its end.
+    void setDeferred(bool deferred);
     // Reduces now instead of on the timer (tests, exports).
     void reduceNow();
     bool pending() const { return m_timer.isActive(); }
@@ -61,6 +63,8 @@ private:
     QTimer m_timer;
     int m_headerIndex = -1;
     int m_reductions = 0;
+    bool m_deferred = false;
+    bool m_due = false;
 };
 
 } // namespace quorvane
