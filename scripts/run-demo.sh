@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, starts the probe simulator on a pseudo-terminal, points
-# COM2 at it and starts Quorvane. The demo keeps its own settings folder, so the operator's
+# COM2 at it and starts Quorvane, with the viewer (quorvane-view) beside it following the
+# program's event log: at each Start Run it shows the run's data log file live. The demo keeps its own settings folder, so the operator's
 # own settings (~/.config/Quorvane) are left as they are.
 # With no display it runs under xvfb-run and saves a screenshot instead.
 set -euo pipefail
@@ -12,7 +13,8 @@ if [ "${QUORVANE_SKIP_INSTALL:-0}" != "1" ]; then
     bash scripts/install-deps.sh
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target quorvane quorvane-probe-sim quorvane-decode
+cmake --build build -j"$(nproc)" --target quorvane quorvane-probe-sim quorvane-decode \
+    quorvane-view
 
 mkdir -p "$DEMO/config/Quorvane"
 LINK="$DEMO/ttyQuorvaneProbe"
@@ -39,6 +41,11 @@ echo "Data log files go to $DEMO/; the simulator logs what it receives in $DEMO/
 
 export XDG_CONFIG_HOME="$DEMO/config"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    # The program writes its event log beside itself; the viewer follows it from the start.
+    "$ROOT/build/bin/quorvane-view" --events "$ROOT/build/bin/QuorvaneEvents.log" &
+    VIEW=$!
+    trap 'kill $SIM $VIEW 2>/dev/null || true' EXIT
+    echo "Quorvane Viewer follows the run: Initialize and Start Run in Quorvane to see it plot."
     "$ROOT/build/bin/quorvane"
 else
     echo "No display: running under xvfb-run; screenshot in $DEMO/quorvane.png"

@@ -16,16 +16,16 @@ std::string CsvExport::text(const RunSeries& series, double fromUtc, double toUt
     out += '\n';
     const double first = series.firstTime().value_or(0);
     series.forEachRecord(fromUtc, toUtc, [&](int i) {
-        const QCPGraphData& h = *(series.heater()->constBegin() + i);
-        out += isoUtc(static_cast<qint64>(h.key));
+        const double key = series.keyAt(i);
+        out += isoUtc(static_cast<qint64>(key));
         out += ',';
-        out += formatFixed(h.key - first, 0);
+        out += formatFixed(key - first, 0);
         for (int c = 0; c < RunSeries::kChannels; ++c) {
             out += ',';
-            out += formatFixed((series.channel(c)->constBegin() + i)->value, 3);
+            out += formatFixed(series.temperatureAt(c, i), 3);
         }
         out += ',';
-        out += formatFixed(h.value, 0);
+        out += std::to_string(series.heaterAt(key));
         out += '\n';
     });
     return out;

@@ -27,10 +27,10 @@ HeaderPanel::HeaderPanel(QWidget* parent) : QWidget(parent) {
         m_values[i]->setObjectName(QStringLiteral("header%1").arg(i));
         form->addRow(QString::fromLatin1(names[i]) + QLatin1Char(':'), m_values[i]);
     }
-    show({});
+    showHeaders({});
 }
 
-void HeaderPanel::show(const std::vector<LogHeader>& headers) {
+void HeaderPanel::showHeaders(const std::vector<LogHeader>& headers) {
     if (headers.empty()) {
         for (QLabel* label : m_values) {
             label->setText(QStringLiteral("-"));

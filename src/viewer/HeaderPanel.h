@@ -19,7 +19,7 @@ public:
     explicit HeaderPanel(QWidget* parent = nullptr);
 
     // Shows the last block; empty headers say that the file has none (yet).
-    void show(const std::vector<LogHeader>& headers);
+    void showHeaders(const std::vector<LogHeader>& headers);
     // The value shown in a row (0 instrument ... 7 log interval, 8 blocks), for tests.
     QString value(int row) const;
 

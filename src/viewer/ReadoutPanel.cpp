@@ -51,18 +51,18 @@ void ReadoutPanel::clear() {
 }
 
 QString ReadoutPanel::describe(int index) const {
-    const double key = (m_series.heater()->constBegin() + index)->key;
+    const double key = m_series.keyAt(index);
     std::string text = eventStampUtc(static_cast<qint64>(key)).substr(12) + " UTC";
     if (m_series.firstTime()) {
         text += "  (" + formatFixed(key - *m_series.firstTime(), 0) + " s)";
     }
     for (int c = 0; c < RunSeries::kChannels; ++c) {
-        const double value = (m_series.channel(c)->constBegin() + index)->value;
+        const double value = m_series.temperatureAt(c, index);
         char name[8];
         std::snprintf(name, sizeof name, "%-5s", TemperaturePlot::kChannelNames[c]);
         text += "\n" + std::string(name) + formatFixed(value, 3) + " °C";
     }
-    text += "\nHeater " + formatFixed((m_series.heater()->constBegin() + index)->value, 0);
+    text += "\nHeater " + std::to_string(m_series.heaterAt(key));
     return QString::fromStdString(text);
 }
 
@@ -87,8 +87,7 @@ void ReadoutPanel::pick(double utcSeconds) {
     m_b = index;
     m_pickB->setText(QStringLiteral("B: ") + describe(*index));
     const auto at = [&](int c, int i) {
-        return c < 0 ? (m_series.heater()->constBegin() + i)->key
-                     : (m_series.channel(c)->constBegin() + i)->value;
+        return c < 0 ? m_series.keyAt(i) : m_series.temperatureAt(c, i);
     };
     std::string text = formatFixed(at(-1, *m_b) - at(-1, *m_a), 0) + " s";
     for (int c = 0; c < RunSeries::kChannels; ++c) {

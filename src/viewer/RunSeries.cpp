@@ -10,14 +10,12 @@ RunSeries::RunSeries() {
     for (auto& c : m_channels) {
         c = QSharedPointer<QCPGraphDataContainer>::create();
     }
-    m_heater = QSharedPointer<QCPGraphDataContainer>::create();
 }
 
 void RunSeries::clear() {
     for (auto& c : m_channels) {
         c->clear();
     }
-    m_heater->clear();
     m_spans.clear();
     m_first.reset();
     m_last.reset();
@@ -25,6 +23,15 @@ void RunSeries::clear() {
     m_lastHeater = 0;
     m_count = 0;
     m_gaps = 0;
+}
+
+void RunSeries::squeeze() {
+    for (auto& c : m_channels) {
+        c->squeeze(true, true);
+    }
+    for (auto& b : m_batch) {
+        b = QVector<QCPGraphData>();
+    }
 }
 
 void RunSeries::addBreak(double key) {
@@ -61,7 +68,6 @@ void RunSeries::append(const std::vector<LogRecord>& records,
             m_batch[static_cast<std::size_t>(c)].append(
                 QCPGraphData(key, r.temperatureC[static_cast<std::size_t>(c)]));
         }
-        m_batch[kChannels].append(QCPGraphData(key, r.heater));
 
         // Heater spans from the changes of the heater column.
         const bool on = r.heater > 0;
@@ -88,7 +94,7 @@ void RunSeries::append(const std::vector<LogRecord>& records,
         ++m_count;
     }
     // Stamps that go back (a clock set back) are sorted in; the same stable order in every
-    // container keeps the channels and the heater column of one record at one index.
+    // container keeps the channels of one record at one index.
     auto byKey = [](const QCPGraphData& a, const QCPGraphData& b) { return a.key < b.key; };
     if (!std::is_sorted(m_batch[0].cbegin(), m_batch[0].cend(), byKey)) {
         for (auto& b : m_batch) {
@@ -98,11 +104,10 @@ void RunSeries::append(const std::vector<LogRecord>& records,
     for (int c = 0; c < kChannels; ++c) {
         m_channels[static_cast<std::size_t>(c)]->add(m_batch[static_cast<std::size_t>(c)], true);
     }
-    m_heater->add(m_batch[kChannels], true);
 }
 
 std::optional<int> RunSeries::nearest(double key) const {
-    const QCPGraphDataContainer& data = *m_heater;
+    const QCPGraphDataContainer& data = *m_channels[0];
     if (data.isEmpty()) {
         return std::nullopt;
     }
@@ -122,6 +127,21 @@ std::optional<int> RunSeries::nearest(double key) const {
         }
     }
     return best < 0 ? std::nullopt : std::optional<int>(best);
+}
+
+} // namespace quorvane
+
+namespace quorvane {
+
+int RunSeries::heaterAt(double utcSeconds) const {
+    // The spans are in time order; the last one starting at or before the time.
+    auto it = std::upper_bound(m_spans.begin(), m_spans.end(), utcSeconds,
+                               [](double t, const HeaterSpan& s) { return t < s.from; });
+    if (it == m_spans.begin()) {
+        return 0;
+    }
+    --it;
+    return utcSeconds <= it->to ? it->level : 0;
 }
 
 } // namespace quorvane

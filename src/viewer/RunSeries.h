@@ -13,10 +13,10 @@
 namespace quorvane {
 
 // The records of the shown file as the plot holds them: one data container per channel
-// (shared with the plot's graphs, so nothing is copied to draw) and one for the heater
-// column, all with the same keys (UTC seconds). A step of more than twice the log
-// interval, or a new header block, puts a NaN point in every container: a break in the
-// lines. Heater-on intervals are kept as spans.
+// (shared with the plot's graphs, so nothing is copied to draw), all with the same keys
+// (UTC seconds). A step of more than twice the log interval, or a new header block, puts a
+// NaN point in every container: a break in the lines. The heater column is kept as the
+// heater-on spans only (a million records would need 16 MB more as a column).
 class RunSeries {
 public:
     static constexpr int kChannels = 5;
@@ -35,10 +35,19 @@ public:
     // log interval decides what is a gap; without one no gaps are drawn).
     void append(const std::vector<LogRecord>& records, const std::vector<LogHeader>& headers);
 
+    // Gives back the room the containers grew beyond their data (after a long reading).
+    void squeeze();
+
     QSharedPointer<QCPGraphDataContainer> channel(int index) const {
         return m_channels[static_cast<std::size_t>(index)];
     }
-    QSharedPointer<QCPGraphDataContainer> heater() const { return m_heater; }
+    // Entry `index` of the containers (a record or a break).
+    double keyAt(int index) const { return (m_channels[0]->constBegin() + index)->key; }
+    double temperatureAt(int channel, int index) const {
+        return (m_channels[static_cast<std::size_t>(channel)]->constBegin() + index)->value;
+    }
+    // The heater column of the record at `utcSeconds`: the level of the span holding it.
+    int heaterAt(double utcSeconds) const;
     const std::vector<HeaterSpan>& heaterSpans() const { return m_spans; }
 
     qint64 recordCount() const { return m_count; }
@@ -55,7 +64,6 @@ private:
     void addBreak(double key);
 
     std::array<QSharedPointer<QCPGraphDataContainer>, kChannels> m_channels;
-    QSharedPointer<QCPGraphDataContainer> m_heater;
     std::vector<HeaterSpan> m_spans;
     std::optional<double> m_first;
     std::optional<double> m_last;
@@ -64,15 +72,15 @@ private:
     qint64 m_count = 0;
     int m_gaps = 0;
     // Appends are gathered per call and added to each container at once.
-    std::array<QVector<QCPGraphData>, kChannels + 1> m_batch;
+    std::array<QVector<QCPGraphData>, kChannels> m_batch;
 };
 
 template <typename F> void RunSeries::forEachRecord(double from, double to, F&& visit) const {
-    const QCPGraphDataContainer& heaterData = *m_heater;
-    auto it = heaterData.findBegin(from, false);
-    const int begin = static_cast<int>(it - heaterData.constBegin());
-    for (int i = begin; i < heaterData.size(); ++i) {
-        const QCPGraphData& h = *(heaterData.constBegin() + i);
+    const QCPGraphDataContainer& data = *m_channels[0];
+    auto it = data.findBegin(from, false);
+    const int begin = static_cast<int>(it - data.constBegin());
+    for (int i = begin; i < data.size(); ++i) {
+        const QCPGraphData& h = *(data.constBegin() + i);
         if (h.key > to) {
             break;
         }

@@ -7,6 +7,8 @@
 #include "viewer/RecordAge.h"
 #include "viewer/TemperaturePlot.h"
 
+#include <qcustomplot.h>
+
 #include <QApplication>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
@@ -18,11 +20,15 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
+#include <malloc.h>
 
 namespace quorvane {
 
 namespace {
 
+// A long file is read 1 MiB (about 15,000 records) per event-loop turn: the window stays
+// responsive and the records waiting to be plotted take little room.
+constexpr std::size_t kReadChunk = 1024 * 1024;
 // During a long first reading the plot is redrawn at most this often.
 constexpr int kLoadingReplotMs = 400;
 
@@ -35,7 +41,8 @@ QString fileName(const std::string& path) {
 ViewerWindow::ViewerWindow(const Clock& clock, QWidget* parent)
     : QMainWindow(parent), m_clock(clock), m_plot(new TemperaturePlot(m_series, this)),
       m_headerPanel(new HeaderPanel(this)), m_readout(new ReadoutPanel(m_series, this)),
-      m_data(m_dataWatcher, clock, [this](const FollowUpdate& update) { apply(update); }),
+      m_data(
+          m_dataWatcher, clock, [this](const FollowUpdate& update) { apply(update); }, kReadChunk),
       m_events(m_eventWatcher, {[this](const std::string& file) { showFile(file); },
                                 [this](bool) { refreshStatus(); }}) {
     setObjectName(QStringLiteral("quorvaneViewer"));
@@ -131,6 +138,14 @@ void ViewerWindow::buildMenus() {
     tools->addWidget(m_yUpper);
     tools->addSeparator();
     tools->addAction(m_elapsedAction);
+    // While auto-scaled the limit fields show the limits in use, ready to be fixed.
+    connect(m_plot->customPlot().yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            [this](const QCPRange& range) {
+                if (m_autoYAction->isChecked()) {
+                    m_yLower->setValue(range.lower);
+                    m_yUpper->setValue(range.upper);
+                }
+            });
     connect(m_autoYAction, &QAction::toggled, this, [this](bool on) {
         m_yLower->setEnabled(!on);
         m_yUpper->setEnabled(!on);
@@ -218,7 +233,7 @@ void ViewerWindow::apply(const FollowUpdate& update) {
     }
     if (update.headersChanged) {
         m_headers = update.headers;
-        m_headerPanel->show(m_headers);
+        m_headerPanel->showHeaders(m_headers);
     }
     m_series.append(update.records, m_headers);
     m_badLineCount = update.badLineCount;
@@ -266,6 +281,13 @@ void ViewerWindow::apply(const FollowUpdate& update) {
         say(QStringLiteral("%1: %2 records.").arg(name).arg(update.recordCount));
     }
 
+    if (!update.more && m_wasLoading) {
+        // The chunks' records are gone; their room goes back to the system (glibc keeps
+        // freed heap otherwise, 20-30 MB after a million records).
+        m_series.squeeze();
+        malloc_trim(0);
+    }
+    m_wasLoading = update.more;
     // A long first reading is drawn now and then, not at every chunk.
     if (!update.more || m_sinceReplot.elapsed() >= kLoadingReplotMs) {
         m_plot->dataChanged();

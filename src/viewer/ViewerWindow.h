@@ -97,6 +97,7 @@ private:
     QElapsedTimer m_sinceReplot;
     qint64 m_badLineCount = 0;
     bool m_late = false;
+    bool m_wasLoading = false;
     QString m_lastBadLine;
 
     QLabel* m_records = nullptr;

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Pictures of the viewer: following a run of the program against the probe simulator with
+# the heater on (the viewer beside the program), and the finished file zoomed in.
+# Usage: scripts/viewer-screenshots.sh OUTPUT_FOLDER
+# Builds test_e2e in build/ if needed and runs its ViewerScreenshots test on a virtual X
+# screen (xvfb-run), where ImageMagick's import takes the pictures. About a minute.
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+    echo "usage: $0 OUTPUT_FOLDER" >&2
+    exit 2
+fi
+cd "$(dirname "$0")/.."
+mkdir -p "$1"
+output=$(cd "$1" && pwd)
+build=${QUORVANE_BUILD_DIR:-build}
+
+if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
+    cmake -S . -B "$build" -G Ninja >/dev/null
+fi
+cmake --build "$build" -j2 --target test_e2e quorvane-probe-sim >/dev/null
+
+QUORVANE_SCREENSHOT_DIR="$output" QT_QPA_PLATFORM=xcb \
+    xvfb-run -a -s "-screen 0 1920x1080x24" \
+    "$build/bin/test_e2e" --gtest_filter='ViewerScreenshots.*'
+ls "$output"/viewer-*.png
