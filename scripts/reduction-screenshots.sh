@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the viewer's reduction panel: a finished simulated 30-minute run with the
-# heater, and a file that grows while the viewer follows it (decay, then heating).
+# heater, a file that grows while the viewer follows it (decay, then heating), and the
+# exported report (reduction-report.png and .pdf).
 # Usage: scripts/reduction-screenshots.sh OUTPUT_FOLDER
 # Builds quorvane-view and the simulator in build/ if needed, writes the files with the
 # simulator's file mode and takes the pictures on a virtual X screen (xvfb-run, import).
@@ -17,7 +18,8 @@ build=${QUORVANE_BUILD_DIR:-build}
 if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
     cmake -S . -B "$build" -G Ninja >/dev/null
 fi
-cmake --build "$build" -j2 --target quorvane-view quorvane-probe-sim >/dev/null
+cmake --build "$build" -j2 --target quorvane-view quorvane-probe-sim test_viewer_reduction \
+    >/dev/null
 bin=$(cd "$build/bin" && pwd)
 
 work=$(mktemp -d)
@@ -64,4 +66,7 @@ wait
 INNER
 )
 xvfb-run -a -s "-screen 0 1920x1080x24" bash -c "$inner" shots "$bin" "$work" "$output"
+# The report as exported (PNG and PDF), from the export test.
+QUORVANE_SCREENSHOT_DIR="$output" QUORVANE_BIN_DIR="$bin" QT_QPA_PLATFORM=offscreen \
+    "$bin/test_viewer_reduction" --gtest_filter='ViewerReductionTest.ExportsJson*' >/dev/null
 ls "$output"/reduction-*.png
