@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the viewer: following a run of the program against the probe simulator with
-# the heater on (the viewer beside the program), and the finished file zoomed in.
+# the heater on (the viewer beside the program), and the finished file zoomed in; then the
+# reduction panel (scripts/reduction-screenshots.sh).
 # Usage: scripts/viewer-screenshots.sh OUTPUT_FOLDER
 # Builds test_e2e in build/ if needed and runs its ViewerScreenshots test on a virtual X
 # screen (xvfb-run), where ImageMagick's import takes the pictures. About a minute.
@@ -23,4 +24,6 @@ cmake --build "$build" -j2 --target test_e2e quorvane-probe-sim >/dev/null
 QUORVANE_SCREENSHOT_DIR="$output" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1920x1080x24" \
     "$build/bin/test_e2e" --gtest_filter='ViewerScreenshots.*'
-ls "$output"/viewer-*.png
+# The reduction panel beside the plot, and its report.
+bash scripts/reduction-screenshots.sh "$output" >/dev/null
+ls "$output"/viewer-*.png "$output"/reduction-*.png

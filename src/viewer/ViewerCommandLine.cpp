@@ -24,6 +24,15 @@ QString ViewerCommandLine::helpText() {
         "  --export-csv OUT.csv  write the records as CSV and end: time_utc, seconds since\n"
         "                        the first record, t_ttop..t_tbot (degrees C), heater\n"
         "  --size WxH            size of the exported picture (default 1200x700)\n"
+        "  --probe PROFILE       the probe profile (JSON) for the reduction, instead of\n"
+        "                        ~/.config/Quorvane/probes/<serial>.json\n"
+        "  --analyze FILE [--probe PROFILE] [--penetration ISO-UTC] [--decay-window A,B]\n"
+        "        [--heating-window A,B]\n"
+        "                        reduce FILE and print the results as JSON (no window):\n"
+        "                        equilibrium temperatures, conductivities, gradient, heat\n"
+        "                        flow; windows in seconds from the penetration and from\n"
+        "                        the heater's switch-on. Exit status 0; 1 when some lines\n"
+        "                        were bad; 2 when FILE cannot be read or holds no records\n"
         "  -h, --help            this text\n"
         "\n"
         "In the window: the wheel zooms the time axis, a drag pans, Shift + drag or a\n"
@@ -45,7 +54,8 @@ std::optional<ViewerOptions> ViewerCommandLine::parse(const QStringList& argumen
     const QCommandLineOption svg(QStringLiteral("export-svg"), {}, QStringLiteral("OUT"));
     const QCommandLineOption csv(QStringLiteral("export-csv"), {}, QStringLiteral("OUT"));
     const QCommandLineOption size(QStringLiteral("size"), {}, QStringLiteral("WxH"));
-    parser.addOptions({help, events, png, svg, csv, size});
+    const QCommandLineOption probe(QStringLiteral("probe"), {}, QStringLiteral("PROFILE"));
+    parser.addOptions({help, events, png, svg, csv, size, probe});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -56,6 +66,7 @@ std::optional<ViewerOptions> ViewerCommandLine::parse(const QStringList& argumen
     options.exportPng = parser.value(png);
     options.exportSvg = parser.value(svg);
     options.exportCsv = parser.value(csv);
+    options.probe = parser.value(probe);
     if (parser.isSet(size)) {
         static const QRegularExpression kSize(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$"));
         const QRegularExpressionMatch match = kSize.match(parser.value(size));

@@ -12,6 +12,7 @@ struct ViewerOptions {
     QString exportPng;
     QString exportSvg;
     QString exportCsv;
+    QString probe; // a probe profile file for the reduction
     QSize size{1200, 700};
     bool help = false;
 

@@ -294,6 +294,7 @@ void ViewerWindow::apply(const FollowUpdate& update) {
         m_sinceReplot.restart();
     }
     refreshStatus();
+    emit updateApplied(update);
     emit dataUpdated();
 }
 

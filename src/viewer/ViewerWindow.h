@@ -63,6 +63,8 @@ public:
 signals:
     // After every update of the shown data (for the reduction and the tests).
     void dataUpdated();
+    // Each update as read, before dataUpdated (the reduction takes its records from it).
+    void updateApplied(const FollowUpdate& update);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -1,5 +1,7 @@
+#include "analysis/batch/AnalyzeCommand.h"
 #include "logging/SystemClock.h"
 #include "viewer/BatchExport.h"
+#include "viewer/ReductionAttachment.h"
 #include "viewer/ViewerCommandLine.h"
 #include "viewer/ViewerWindow.h"
 
@@ -13,6 +15,11 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    // The batch reduction needs no window and no application object.
+    if (arguments.contains(QStringLiteral("--analyze"))) {
+        return analysis::AnalyzeCommand(ReductionAttachment::settingsFolder())
+            .run(arguments, std::cout, std::cerr);
     }
     QString error;
     const std::optional<ViewerOptions> options = ViewerCommandLine::parse(arguments, error);
@@ -37,6 +44,11 @@ int main(int argc, char** argv) {
 
     SystemClock clock;
     ViewerWindow window(clock);
+    ReductionAttachment reduction(window, ReductionAttachment::settingsFolder());
+    if (!options->probe.isEmpty() && !reduction.useProfileFile(options->probe, error)) {
+        std::cerr << "quorvane-view: " << error.toStdString() << "\n";
+        return 2;
+    }
     const QString events = options->eventsPath.isEmpty()
                                ? QCoreApplication::applicationDirPath() + "/QuorvaneEvents.log"
                                : options->eventsPath;

@@ -1,0 +1,183 @@
+#include "viewer/ReductionAttachment.h"
+
+#include "viewer/TemperaturePlot.h"
+#include "viewer/ViewerWindow.h"
+#include "viewer/reduction/FitMarkers.h"
+#include "viewer/reduction/FitPlot.h"
+#include "viewer/reduction/ProbeProfileDialog.h"
+#include "viewer/reduction/ReductionController.h"
+#include "viewer/reduction/ReductionPanel.h"
+#include "viewer/reduction/ReportExporter.h"
+
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStandardPaths>
+
+namespace quorvane {
+
+ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsFolder)
+    : QObject(&window), m_window(window), m_store(std::move(settingsFolder)),
+      m_controller(new ReductionController(analysis::ProbeProfile::defaultProfile(), this)) {
+    m_panel = new ReductionPanel(*m_controller);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(m_panel);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumWidth(m_panel->sizeHint().width() + 20);
+    m_dock = window.addSidePanel(scroll, QStringLiteral("Reduction"));
+    // The panel is tall: it shares the side with the other panels as tabs, in front.
+    QDockWidget* first = nullptr;
+    for (QDockWidget* dock : window.findChildren<QDockWidget*>()) {
+        if (window.dockWidgetArea(dock) != Qt::RightDockWidgetArea) {
+            continue;
+        }
+        if (!first) {
+            first = dock;
+        } else {
+            window.tabifyDockWidget(first, dock);
+        }
+    }
+    m_dock->raise();
+    if (const QScreen* screen = window.screen()) {
+        window.resize(
+            window.size().expandedTo(QSize(1500, 1000)).boundedTo(screen->availableSize()));
+    }
+    m_markers = new FitMarkers(window.plot().customPlot(), *m_controller, this);
+
+    QMenu* menu = window.menuBar()->addMenu(QStringLiteral("&Reduction"));
+    menu->addAction(QStringLiteral("&Probe profile..."), this, &ReductionAttachment::editProfile);
+    menu->addAction(QStringLiteral("Export &results (JSON)..."), this,
+                    &ReductionAttachment::exportJsonDialog);
+    menu->addAction(QStringLiteral("Export r&eport (PDF/PNG)..."), this,
+                    &ReductionAttachment::exportReportDialog);
+    menu->addAction(QStringLiteral("&Default windows"), m_controller,
+                    &ReductionController::resetChoices);
+    menu->addAction(m_dock->toggleViewAction());
+
+    connect(&window, &ViewerWindow::updateApplied, this, &ReductionAttachment::apply);
+    connect(m_panel, &ReductionPanel::profileRequested, this, &ReductionAttachment::editProfile);
+    connect(m_panel, &ReductionPanel::exportJsonRequested, this,
+            &ReductionAttachment::exportJsonDialog);
+    connect(m_panel, &ReductionPanel::exportReportRequested, this,
+            &ReductionAttachment::exportReportDialog);
+    chooseProfile();
+}
+
+ReductionAttachment::~ReductionAttachment() = default;
+
+QString ReductionAttachment::settingsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Quorvane");
+}
+
+bool ReductionAttachment::useProfileFile(const QString& path, QString& error) {
+    auto profile = analysis::ProbeProfileStore::readFile(path, error);
+    if (!profile) {
+        return false;
+    }
+    m_given = *profile;
+    m_givenPath = path;
+    chooseProfile();
+    return true;
+}
+
+void ReductionAttachment::apply(const FollowUpdate& update) {
+    if (update.restarted) {
+        m_controller->restart(m_window.shownFile());
+    }
+    const std::vector<LogHeader>& headers = m_window.headers();
+    QString serial;
+    double interval = 0.0;
+    if (!headers.empty()) {
+        serial = QString::fromStdString(headers.back().instrument).trimmed();
+        interval = headers.back().logIntervalSeconds.value_or(0.0);
+    }
+    if (serial != m_serial || update.restarted) {
+        m_serial = serial;
+        chooseProfile();
+    }
+    m_controller->setDeferred(update.more);
+    m_controller->setFileInfo(serial, interval, static_cast<int>(update.badLineCount));
+    m_controller->append(update.records);
+}
+
+void ReductionAttachment::chooseProfile() {
+    if (m_given) {
+        m_controller->setProfile(*m_given, QStringLiteral("from %1").arg(m_givenPath));
+        return;
+    }
+    QString note;
+    const analysis::ProbeProfile profile = m_store.profileFor(m_serial, note);
+    if (!profile.isDefault) {
+        note = QStringLiteral("from %1").arg(m_store.pathFor(m_serial));
+    }
+    m_controller->setProfile(profile, note);
+}
+
+bool ReductionAttachment::exportJson(const QString& path, QString& error) {
+    m_controller->reduceNow();
+    return ReportExporter::writeJson(path, m_controller->results(), error);
+}
+
+bool ReductionAttachment::exportReport(const QString& path, QString& error) {
+    m_controller->reduceNow();
+    QString profile = m_controller->profile().isDefault
+                          ? QStringLiteral("Default probe profile")
+                          : QStringLiteral("Probe profile %1").arg(m_controller->profile().serial);
+    if (!m_controller->profileNote().isEmpty()) {
+        profile += QStringLiteral(": ") + m_controller->profileNote();
+    }
+    const ReportExporter exporter(m_controller->results(), profile,
+                                  {&m_window.plot().customPlot(),
+                                   &m_panel->decayPlot().customPlot(),
+                                   &m_panel->heatingPlot().customPlot()},
+                                  m_panel->chosenSensor());
+    return exporter.writeReport(path, error);
+}
+
+void ReductionAttachment::editProfile() {
+    analysis::ProbeProfile profile = m_controller->profile();
+    if (profile.isDefault) {
+        // A new profile for this instrument, starting from the default values.
+        profile.serial = m_serial;
+        profile.isDefault = false;
+    }
+    ProbeProfileDialog dialog(m_store, profile, &m_window);
+    if (dialog.exec() == QDialog::Accepted) {
+        if (dialog.saved().serial == m_serial || m_given) {
+            m_given.reset();
+            chooseProfile();
+        }
+    }
+}
+
+void ReductionAttachment::exportJsonDialog() {
+    const QString base = QFileInfo(m_window.shownFile()).completeBaseName();
+    const QString path = QFileDialog::getSaveFileName(
+        &m_window, QStringLiteral("Export the results"),
+        base.isEmpty() ? QStringLiteral("results.json") : base + QStringLiteral(".results.json"),
+        QStringLiteral("JSON (*.json)"));
+    QString error;
+    if (!path.isEmpty() && !exportJson(path, error)) {
+        QMessageBox::warning(&m_window, QStringLiteral("Export the results"), error);
+    }
+}
+
+void ReductionAttachment::exportReportDialog() {
+    const QString base = QFileInfo(m_window.shownFile()).completeBaseName();
+    const QString path = QFileDialog::getSaveFileName(
+        &m_window, QStringLiteral("Export a report"),
+        base.isEmpty() ? QStringLiteral("report.pdf") : base + QStringLiteral(".report.pdf"),
+        QStringLiteral("PDF (*.pdf);;PNG (*.png)"));
+    QString error;
+    if (!path.isEmpty() && !exportReport(path, error)) {
+        QMessageBox::warning(&m_window, QStringLiteral("Export a report"), error);
+    }
+}
+
+} // namespace quorvane

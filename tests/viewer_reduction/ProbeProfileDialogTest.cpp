@@ -1,0 +1,108 @@
+#include "viewer/reduction/ProbeProfileDialog.h"
+#include "analysis/ProbeProfileStore.h"
+#include "viewer/ReductionAttachment.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace quorvane::test {
+namespace {
+
+analysis::ProbeProfile serial0417() {
+    analysis::ProbeProfile p;
+    p.serial = QStringLiteral("0417");
+    return p;
+}
+
+TEST(ProbeProfileDialogTest, RefusesWhatTheReductionCannotUseAndSaysWhy) {
+    struct Case {
+        const char* name;
+        std::function<void(ProbeProfileDialog&)> edit;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {"depths not increasing", [](auto& d) { d.depthSpin(3).setValue(0.9); },
+         "sensor depths must increase from TTop to TBot"},
+        {"negative depth", [](auto& d) { d.depthSpin(0).setValue(-0.1); },
+         "sensor depths must be numbers of 0 m or more"},
+        {"no heater calibration", [](auto& d) { d.heaterSpin().setValue(0.0); },
+         "heater calibration must be above 0"},
+        {"no radius", [](auto& d) { d.radiusMmSpin().setValue(0.0); }, "radius must be above 0"},
+        {"tilt of 95 degrees", [](auto& d) { d.tiltSpin().setValue(95.0); },
+         "tilt must be from 0 to under 90 degrees"},
+        {"no serial", [](auto& d) { d.serialEdit().setText(QString()); },
+         "the instrument serial is empty"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir folder;
+        const analysis::ProbeProfileStore store(folder.path());
+        ProbeProfileDialog dialog(store, serial0417());
+        EXPECT_TRUE(dialog.saveEnabled()) << c.name;
+        dialog.tiltEnteredBox().setChecked(true);
+        c.edit(dialog);
+        EXPECT_FALSE(dialog.saveEnabled()) << c.name;
+        EXPECT_TRUE(dialog.messageLabel().text().startsWith(QStringLiteral("Cannot save: ")))
+            << c.name;
+        EXPECT_TRUE(dialog.messageLabel().text().contains(QString::fromUtf8(c.says)))
+            << c.name << ": " << dialog.messageLabel().text().toStdString();
+        EXPECT_FALSE(dialog.save()) << c.name;
+        EXPECT_FALSE(QFile::exists(store.pathFor(QStringLiteral("0417")))) << c.name;
+    }
+}
+
+TEST(ProbeProfileDialogTest, SavesAndReadsBackUnderAnyLocale) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QTemporaryDir folder;
+    const analysis::ProbeProfileStore store(folder.path());
+    ProbeProfileDialog dialog(store, serial0417());
+    const std::array<double, 5> depths{0.0, 0.4, 0.9, 1.3, 1.8};
+    for (int i = 0; i < 5; ++i) {
+        dialog.depthSpin(i).setValue(depths[static_cast<std::size_t>(i)]);
+    }
+    dialog.heaterSpin().setValue(0.3);
+    dialog.radiusMmSpin().setValue(0.8);
+    dialog.tiltEnteredBox().setChecked(true);
+    dialog.tiltSpin().setValue(7.5);
+    ASSERT_TRUE(dialog.save()) << dialog.messageLabel().text().toStdString();
+    QLocale::setDefault(before);
+
+    QString error;
+    const auto read = analysis::ProbeProfileStore::readFile(
+        folder.path() + QStringLiteral("/probes/0417.json"), error);
+    ASSERT_TRUE(read) << error.toStdString();
+    EXPECT_EQ(read->serial, QStringLiteral("0417"));
+    EXPECT_EQ(read->sensorDepthsM, depths);
+    EXPECT_DOUBLE_EQ(read->heaterWPerMPerLevel, 0.3);
+    EXPECT_DOUBLE_EQ(read->radiusM, 0.0008);
+    EXPECT_DOUBLE_EQ(read->tiltDeg, 7.5);
+    EXPECT_TRUE(read->tiltEntered);
+    EXPECT_FALSE(read->isDefault);
+
+    // Opened again, the dialog shows what was saved; without a measured tilt none is written.
+    ProbeProfileDialog again(store, *read);
+    EXPECT_DOUBLE_EQ(again.depthSpin(2).value(), 0.9);
+    EXPECT_EQ(again.tiltSpin().text(), QStringLiteral("7.5 °"));
+    again.tiltEnteredBox().setChecked(false);
+    ASSERT_TRUE(again.save());
+    const auto untilted = analysis::ProbeProfileStore::readFile(store.pathFor("0417"), error);
+    ASSERT_TRUE(untilted);
+    EXPECT_FALSE(untilted->tiltEntered);
+}
+
+TEST(ProbeProfileDialogTest, TheViewersSettingsFolderFollowsXdgConfigHome) {
+    QTemporaryDir home;
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    EXPECT_EQ(ReductionAttachment::settingsFolder(), home.path() + QStringLiteral("/Quorvane"));
+    qputenv("XDG_CONFIG_HOME", before);
+}
+
+} // namespace
+} // namespace quorvane::test
