@@ -12,7 +12,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     clang libclang-rt-14-dev \
     xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra x11-utils \
-    dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream lintian xdotool man-db \
+    dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream lintian xdotool man-db poppler-utils \
     locales \
     >/dev/null
 
