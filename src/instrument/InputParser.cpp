@@ -115,6 +115,9 @@ void InputParser::handleLine(const std::string& line, bool& endedEarly) {
         return;
     }
     endedEarly = logRecord(payload);
+    if (!endedEarly && m_recordLogged) {
+        m_recordLogged();
+    }
 }
 
 bool InputParser::logRecord(const std::string& payload) {

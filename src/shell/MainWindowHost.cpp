@@ -56,6 +56,7 @@ MainWindowHost::MainWindowHost(QtAppInfo& app, Options options)
     services.settings = &m_settings;
     services.app = m_appInfo;
     services.events = &m_pump;
+    services.recordWatchTimer = &m_recordWatchTimer;
     m_controller = std::make_unique<MainController>(m_window.view(), services);
 
     m_window.onMenu(

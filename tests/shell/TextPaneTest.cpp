@@ -84,25 +84,25 @@ TEST_F(TextPaneTest, SerialPaneIsCutAboveAMillionCharacters) {
     QPlainTextEdit serialEdit;
     QtTextPane serial(&serialEdit, QtTextPane::Encoding::Latin1);
     std::string content;
-    content.reserve(kSerialPaneLimit + 64);
-    for (std::size_t i = 0; content.size() < kSerialPaneLimit - 43; ++i) {
+    content.reserve(kPaneLimit + 64);
+    for (std::size_t i = 0; content.size() < kPaneLimit - 43; ++i) {
         content += ":\x03T 1234 5678 9ABC DEF0 1111 2222 3333 4444\r\n"; // 45 characters
     }
-    content.resize(kSerialPaneLimit - 1, 'z');
-    appendToSerialPane(serial, content);
-    appendToSerialPane(serial, "A"); // exactly 1000000: kept
-    ASSERT_EQ(serial.length(), kSerialPaneLimit);
+    content.resize(kPaneLimit - 1, 'z');
+    appendToPane(serial, content);
+    appendToPane(serial, "A"); // exactly 1000000: kept
+    ASSERT_EQ(serial.length(), kPaneLimit);
     EXPECT_EQ(serial.text().back(), 'A');
 
-    appendToSerialPane(serial, "B"); // 1000001: the last 800000 stay
-    const std::string expected = (content + "AB").substr(kSerialPaneLimit + 1 - kSerialPaneKeep);
-    EXPECT_EQ(serial.length(), kSerialPaneKeep);
+    appendToPane(serial, "B"); // 1000001: the last 800000 stay
+    const std::string expected = (content + "AB").substr(kPaneLimit + 1 - kPaneKeep);
+    EXPECT_EQ(serial.length(), kPaneKeep);
     EXPECT_EQ(serial.text(), expected);
     EXPECT_EQ(serialEdit.textCursor().position(), serialEdit.document()->characterCount() - 1);
     // The shown document lost the same front: its lines are shorter than the display limit.
     EXPECT_EQ(serialEdit.toPlainText(), QString::fromLatin1(expected).replace("\r\n", "\n"));
 
-    appendToSerialPane(serial, "\r\n");
+    appendToPane(serial, "\r\n");
     EXPECT_EQ(serial.text(), expected + "\r\n");
 }
 

@@ -23,6 +23,7 @@ struct StartupRig {
         services.settings = &store;
         services.app = &app;
         services.events = &pump;
+        services.recordWatchTimer = &watchTimer;
     }
     std::vector<std::string> events() const {
         std::vector<std::string> out;
@@ -42,6 +43,7 @@ struct StartupRig {
     fakes::FakeSettingsStore store;
     fakes::FakeAppInfo app{"/opt/quorvane"};
     fakes::FakeEventPump pump;
+    fakes::FakeTimer watchTimer{timeline};
     Services services;
 };
 
