@@ -115,7 +115,9 @@ void InputParser::handleLine(const std::string& line, bool& endedEarly) {
         return;
     }
     endedEarly = logRecord(payload);
-    if (!endedEarly && m_recordLogged) {
+    // A line held back by a failing data log is still a record received: it is written,
+    // in order, once the file can be written again.
+    if (m_recordLogged) {
         m_recordLogged();
     }
 }

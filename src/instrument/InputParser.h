@@ -39,7 +39,8 @@ public:
         return std::string_view(m_inputBuffer).substr(m_consumed);
     }
     bool isParsing() const { return m_parsing; }
-    // Runs after each data record that was written to the data log file.
+    // Runs after each data record that was decoded and written to the data log file (or
+    // held for it while the file cannot be written).
     void onRecordLogged(std::function<void()> reaction) { m_recordLogged = std::move(reaction); }
 
 private:
