@@ -163,14 +163,37 @@ TEST_F(TextPaneTest, CutPaneShowsTheTailOfWhatAnUncutPaneShows) {
     EXPECT_TRUE(cutEdit.toPlainText().endsWith("h\nend\n"));
 }
 
-TEST_F(TextPaneTest, KeepLastOnAUtf8PaneShowsTheKeptText) {
-    pane.append("\xc2\xb0"
-                "C\r\nnext");
-    pane.keepLast(8); // from the degree sign's second byte on
-    EXPECT_EQ(pane.text(), "\xb0"
-                           "C\r\nnext");
-    EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("\xef\xbf\xbd"
-                                                    "C\nnext"));
+// The Events and logged-data panes are UTF-8: a cut drops the front of the shown document
+// too (no rewrite), and a character cut in two leaves the screen whole.
+TEST_F(TextPaneTest, KeepLastOnAUtf8PaneDropsWholeCharactersFromTheScreen) {
+    const std::string degree = "\xc2\xb0";
+    const struct {
+        const char* name;
+        std::string content;
+        std::vector<std::size_t> keeps;
+        QString shown;
+    } cases[] = {
+        {"inside a character", degree + "C\r\nnext", {8}, "C\nnext"},
+        {"after a character", degree + "C\r\nnext", {7}, "C\nnext"},
+        {"nothing to drop", degree + "C\r\nnext", {9}, QString::fromUtf8(degree) + "C\nnext"},
+        {"a second cut inside what the first took from the screen",
+         "a" + degree + degree + "b",
+         {4, 3},
+         QString::fromUtf8(degree) + "b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QPlainTextEdit utf8Edit;
+        QtTextPane utf8(&utf8Edit, QtTextPane::Encoding::Utf8);
+        utf8.append(c.content);
+        for (const std::size_t keep : c.keeps) {
+            utf8.keepLast(keep);
+        }
+        EXPECT_EQ(utf8.text(), c.content.substr(c.content.size() - c.keeps.back()));
+        EXPECT_EQ(utf8Edit.toPlainText(), c.shown);
+        utf8.append("!\r\n");
+        EXPECT_EQ(utf8Edit.toPlainText(), c.shown + "!\n");
+    }
 }
 
 TEST_F(TextPaneTest, SerialBytesAreShownAsLatin1AndKeptAsBytes) {
