@@ -94,6 +94,14 @@ int main(int argc, char** argv) {
     std::printf("process CPU time: %.1f s over %.0f s of requests\n",
                 static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_nsec) / 1e9,
                 static_cast<double>(requests));
+    // How many came late: a few far out are the machine's doing, many would be the timer's.
+    std::vector<double> sorted = errors;
+    std::sort(sorted.begin(), sorted.end());
+    const auto late =
+        std::count_if(errors.begin(), errors.end(), [](double e) { return std::fabs(e) > 20.0; });
+    std::printf("errors: median %+.0f ms, 99th percentile %+.0f ms; %ld of %zu requests more "
+                "than 20 ms off\n",
+                sorted[n / 2], sorted[std::min(n - 1, n * 99 / 100)], static_cast<long>(late), n);
     std::printf("%zu data requests at a 1 s interval: gaps %.0f-%.0f ms, errors from the "
                 "schedule %+.0f..%+.0f ms (spread %.0f ms), drift %+.1f ms over the run\n",
                 n, shortest, longest, *std::min_element(errors.begin(), errors.end()),

@@ -201,6 +201,7 @@ int main(int argc, char** argv) {
     bool allMet = true;
     long firstRss = -1;
     long rssLate = -1;
+    long lastRss = -1;
     int totalSeconds = 0;
     for (const Phase& p : phases) {
         totalSeconds += p.seconds;
@@ -280,6 +281,9 @@ int main(int argc, char** argv) {
                 std::fflush(stdout);
             }
         }
+        // Taken before the checks below read the files into this process.
+        const long rssEnd = residentKb();
+        lastRss = rssEnd;
         // Answers still on their way are waited for, so that stopping the simulator loses
         // nothing that was sent. A flood does not wait: it is paused (the pty stays open,
         // a record half written stays half written) and what it had sent whole is waited for.
@@ -304,7 +308,6 @@ int main(int argc, char** argv) {
         const double gapCpu = loop.longestGapCpuMs();
         const double pollCpu = app.longestPollTickCpuMs();
         const double mostPollCpu = app.mostPollTickCpuMs();
-        const long rssEnd = residentKb();
         const double anyHandler = app.longestHandlerMs();
         const QString anyWhat = app.longestHandlerWhat();
         if (index + 1 == phases.size()) {
@@ -360,7 +363,6 @@ int main(int argc, char** argv) {
             allMet = allMet && phaseDifference.empty();
         }
     }
-    const long lastRss = residentKb();
     const std::size_t records = window.loggedRecords();
     std::printf("resident memory: start %ld kB, at half time %ld kB, end %ld kB; records logged "
                 "%zu (%ld at half time); events logged by the soak %ld; pane lengths: serial "
