@@ -2,7 +2,9 @@
 // stamps every "T" it receives (UTC, milliseconds). The schedule is the first request and
 // one more every second; each request's error is its distance from that schedule. The
 // largest error shows jitter, the slope of a straight line through the errors shows drift.
-//   bench_interval [--requests N]   (default 60)
+//   bench_interval [--requests N] [--advisory-timing]   (default 60 requests)
+// --advisory-timing reports the timing without failing on it (a shared CI machine); too
+// few requests still fail.
 #include "BenchWindow.h"
 #include "SimulatorProcess.h"
 
@@ -11,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 using namespace quorvane;
@@ -21,8 +24,13 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     int requests = 60;
-    if (argc == 3 && std::strcmp(argv[1], "--requests") == 0) {
-        requests = std::max(3, std::atoi(argv[2]));
+    bool advisory = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--requests") == 0 && i + 1 < argc) {
+            requests = std::max(3, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--advisory-timing") == 0) {
+            advisory = true;
+        }
     }
     QApplication app(argc, argv);
     BenchWindow window("interval");
@@ -81,6 +89,19 @@ int main(int argc, char** argv) {
     }
     const double spread = *std::max_element(errors.begin(), errors.end()) -
                           *std::min_element(errors.begin(), errors.end());
+    timespec cpu{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    std::printf("process CPU time: %.1f s over %.0f s of requests\n",
+                static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_nsec) / 1e9,
+                static_cast<double>(requests));
+    // How many came late: a few far out are the machine's doing, many would be the timer's.
+    std::vector<double> sorted = errors;
+    std::sort(sorted.begin(), sorted.end());
+    const auto late =
+        std::count_if(errors.begin(), errors.end(), [](double e) { return std::fabs(e) > 20.0; });
+    std::printf("errors: median %+.0f ms, 99th percentile %+.0f ms; %ld of %zu requests more "
+                "than 20 ms off\n",
+                sorted[n / 2], sorted[std::min(n - 1, n * 99 / 100)], static_cast<long>(late), n);
     std::printf("%zu data requests at a 1 s interval: gaps %.0f-%.0f ms, errors from the "
                 "schedule %+.0f..%+.0f ms (spread %.0f ms), drift %+.1f ms over the run\n",
                 n, shortest, longest, *std::min_element(errors.begin(), errors.end()),
@@ -94,5 +115,5 @@ int main(int argc, char** argv) {
     std::printf("| log interval 1 s, %zu \"T\" requests: drift over the run | %s | within "
                 "+-20 ms | %s |\n",
                 n, value, std::fabs(drift) <= 20 ? "MET" : "MISSED");
-    return worst <= 20 && std::fabs(drift) <= 20 ? 0 : 1;
+    return (worst <= 20 && std::fabs(drift) <= 20) || advisory ? 0 : 1;
 }

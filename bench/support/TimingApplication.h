@@ -18,6 +18,10 @@ public:
 
     void reset();
     double longestPollTickMs() const { return m_longestPollMs; }
+    // The processor time the longest poll tick used (far below its length when the
+    // machine kept the program waiting), and the most any poll tick used.
+    double longestPollTickCpuMs() const { return m_longestPollCpuMs; }
+    double mostPollTickCpuMs() const { return m_mostPollCpuMs; }
     double longestHandlerMs() const { return m_longestAnyMs; }
     // What the longest handler of any event was: event type and receiver class.
     const QString& longestHandlerWhat() const { return m_longestWhat; }
@@ -30,6 +34,8 @@ private:
     double m_longestAnyMs = 0;
     QString m_longestWhat;
     long m_pollTicks = 0;
+    double m_longestPollCpuMs = 0;
+    double m_mostPollCpuMs = 0;
 };
 
 } // namespace quorvane::bench

@@ -115,6 +115,11 @@ void InputParser::handleLine(const std::string& line, bool& endedEarly) {
         return;
     }
     endedEarly = logRecord(payload);
+    // A line held back by a failing data log is still a record received: it is written,
+    // in order, once the file can be written again.
+    if (m_recordLogged) {
+        m_recordLogged();
+    }
 }
 
 bool InputParser::logRecord(const std::string& payload) {

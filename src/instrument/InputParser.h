@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/MainView.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,9 @@ public:
         return std::string_view(m_inputBuffer).substr(m_consumed);
     }
     bool isParsing() const { return m_parsing; }
+    // Runs after each data record that was decoded and written to the data log file (or
+    // held for it while the file cannot be written).
+    void onRecordLogged(std::function<void()> reaction) { m_recordLogged = std::move(reaction); }
 
 private:
     bool runPass();
@@ -57,6 +61,7 @@ private:
     std::string m_inputBuffer;
     std::size_t m_consumed = 0;
     bool m_parsing = false;
+    std::function<void()> m_recordLogged;
 };
 
 } // namespace quorvane

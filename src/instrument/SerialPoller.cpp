@@ -20,7 +20,7 @@ void SerialPoller::tick() {
         return;
     }
     try {
-        appendToSerialPane(m_pane, received);
+        appendToPane(m_pane, received);
     } catch (...) {
     }
     try {

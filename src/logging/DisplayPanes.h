@@ -7,15 +7,12 @@ namespace quorvane {
 
 class TextPane;
 
-// The serial pane's length rule: above 1000000 characters it keeps the last 800000.
-inline constexpr std::size_t kSerialPaneLimit = 1000000;
-inline constexpr std::size_t kSerialPaneKeep = 800000;
+// The panes' length rule: above 1000000 characters a pane keeps its last 800000. The
+// files behind the Events and logged-data panes keep everything.
+inline constexpr std::size_t kPaneLimit = 1000000;
+inline constexpr std::size_t kPaneKeep = 800000;
 
-// Appends received text to the serial pane, dropping the front of the pane when it grows
-// past the limit.
-void appendToSerialPane(TextPane& pane, const std::string& text);
-
-// Appends to the Events or logged-data pane (no length rule).
+// Appends to a pane, dropping the front of the pane when it grows past the limit.
 void appendToPane(TextPane& pane, const std::string& text);
 
 // A Clear button: empties its pane and nothing else.

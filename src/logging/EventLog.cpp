@@ -1,5 +1,6 @@
 #include "logging/EventLog.h"
 
+#include "logging/DisplayPanes.h"
 #include "logging/EventStamp.h"
 #include "util/ErrorText.h"
 
@@ -13,7 +14,7 @@ EventLog::EventLog(const Clock& clock, SystemTime& sysTime, TextPane& txtEventLo
 void EventLog::logEvent(const std::string& text) {
     m_sysTime = m_clock.nowUtc();
     const std::string line = formatEventStamp(m_sysTime) + ": " + text;
-    m_pane.append(line + "\r\n");
+    appendToPane(m_pane, line + "\r\n");
     logToEventFile(line);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/EventPump.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextFiles.h"
+#include "platform/Timer.h"
 
 namespace quorvane {
 
@@ -17,6 +18,8 @@ struct Services {
     SettingsStore* settings = nullptr;
     AppInfo* app = nullptr;
     EventPump* events = nullptr;
+    // Drives the watch for missed data records during a run.
+    Timer* recordWatchTimer = nullptr;
 };
 
 } // namespace quorvane

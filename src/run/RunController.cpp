@@ -5,12 +5,13 @@ namespace quorvane {
 RunController::RunController(MainView& view, RunFlags& flags, OutputFile& outputFile,
                              EventLog& events, DataLog& dataLog, Formatter& fieldFormatter,
                              Dialogs& dialogs, const AppInfo& app, EventPump& pump,
-                             TextFiles& files)
+                             TextFiles& files, Timer& watchTimer, const Clock& clock)
     : m_states(view, flags, dialogs, app), m_commands(view, flags, events, dialogs, m_states),
-      m_reset(view, flags, m_states, m_commands, events), m_timers(view, flags, m_commands, events),
-      m_outputDialog(files, dialogs),
+      m_watchdog(watchTimer, clock, events),
+      m_reset(view, flags, m_states, m_commands, events, m_watchdog),
+      m_timers(view, flags, m_commands, events), m_outputDialog(files, dialogs),
       m_lifecycle(view, flags, outputFile, events, dataLog, dialogs, pump,
-                  {m_states, m_commands, m_reset, m_timers, m_outputDialog}),
+                  {m_states, m_commands, m_reset, m_timers, m_outputDialog, m_watchdog}),
       m_parameters(view, fieldFormatter, m_reset) {
     connectControls(view);
     m_outputDialog.onChosen([&dataLog] { dataLog.leaveHeldFiles(); });

@@ -11,7 +11,9 @@
 #include "platform/EventPump.h"
 #include "platform/MainView.h"
 #include "platform/TextFiles.h"
+#include "platform/Timer.h"
 #include "run/ParameterEntry.h"
+#include "run/RecordWatchdog.h"
 #include "run/RunFlags.h"
 #include "run/RunLifecycle.h"
 #include "run/RunReset.h"
@@ -22,14 +24,15 @@
 
 namespace quorvane {
 
-// Run control as one piece: owns the run states, the command sender, the reset, the timer
-// handlers, the output file choice, the run lifecycle and the parameter entry, and wires
+// Run control as one piece: owns the run states, the command sender, the missed-record
+// watchdog, the reset, the timer handlers, the output file choice, the run lifecycle and the
+// parameter entry, and wires
 // the reactions of the run controls on the view when it is built.
 class RunController {
 public:
     RunController(MainView& view, RunFlags& flags, OutputFile& outputFile, EventLog& events,
                   DataLog& dataLog, Formatter& fieldFormatter, Dialogs& dialogs, const AppInfo& app,
-                  EventPump& pump, TextFiles& files);
+                  EventPump& pump, TextFiles& files, Timer& watchTimer, const Clock& clock);
     RunController(const RunController&) = delete;
     RunController& operator=(const RunController&) = delete;
 
@@ -43,12 +46,14 @@ public:
     RunLifecycle& lifecycle() { return m_lifecycle; }
     RunTimers& timers() { return m_timers; }
     ParameterEntry& parameters() { return m_parameters; }
+    RecordWatchdog& watchdog() { return m_watchdog; }
 
 private:
     void connectControls(MainView& view);
 
     RunStateView m_states;
     CommandSender m_commands;
+    RecordWatchdog m_watchdog;
     RunReset m_reset;
     RunTimers m_timers;
     OutputFileDialog m_outputDialog;

@@ -123,11 +123,13 @@ void RunLifecycle::startRun() {
     m_flags.heatCycleComplete = false;
     m_flags.runStarted = true;
     m_flags.runInProgress = true;
+    m_parts.watchdog.start(parameters->logInterval);
 }
 
 void RunLifecycle::finishRun() {
     ++m_finishes;
     m_flags.runInProgress = false;
+    m_parts.watchdog.stop();
     m_view.tmrHeatDelay->setEnabled(false);
     m_view.tmrHeatTime->setEnabled(false);
     m_parts.commands.sendHeaterOffNow();
@@ -150,6 +152,7 @@ void RunLifecycle::resumeRun() {
     m_flags.runInProgress = true;
     m_view.tmrOneSecond->setEnabled(true);
     m_view.tmrLogInterval->setEnabled(true);
+    m_parts.watchdog.start(m_view.tmrLogInterval->interval() / 1000);
     m_parts.states.setGuiState(RunStateView::kRunning);
     m_events.logEvent("RESUMED RUN. Elapsed time:" + m_view.lblElapsedTime->caption() + " seconds");
 }

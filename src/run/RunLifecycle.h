@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
 #include "platform/MainView.h"
+#include "run/RecordWatchdog.h"
 #include "run/RunFlags.h"
 #include "run/RunReset.h"
 #include "run/RunStateView.h"
@@ -25,6 +26,7 @@ public:
         RunReset& reset;
         RunTimers& timers;
         OutputFileDialog& outputDialog;
+        RecordWatchdog& watchdog;
     };
 
     RunLifecycle(MainView& view, RunFlags& flags, OutputFile& outputFile, EventLog& events,

@@ -3,6 +3,7 @@
 #include "instrument/CommandSender.h"
 #include "logging/EventLog.h"
 #include "platform/MainView.h"
+#include "run/RecordWatchdog.h"
 #include "run/RunFlags.h"
 #include "run/RunStateView.h"
 
@@ -12,10 +13,10 @@ namespace quorvane {
 class RunReset {
 public:
     RunReset(MainView& view, RunFlags& flags, RunStateView& states, CommandSender& commands,
-             EventLog& events);
+             EventLog& events, RecordWatchdog& watchdog);
 
-    // Stops the four run timers, returns to Idle when a run had been started, and sends
-    // the Coms Check in any case.
+    // Stops the four run timers and the watch for records, returns to Idle when a run had been
+    // started, and sends the Coms Check in any case.
     void resetRun();
     // Click of "Allow Heater Commands".
     void heaterEnabledClicked();
@@ -26,6 +27,7 @@ private:
     RunStateView& m_states;
     CommandSender& m_commands;
     EventLog& m_events;
+    RecordWatchdog& m_watchdog;
 };
 
 } // namespace quorvane

@@ -36,7 +36,8 @@ MainController::MainController(MainView& view, const Services& services)
       m_poller(*view.MSComm1, *view.txtComsDisplay, m_parser),
       m_serial(view, m_eventLog, m_dialogs), m_fieldFormatter(m_dialogs),
       m_run(view, m_flags, m_outputFile, m_eventLog, m_dataLog, m_fieldFormatter, m_dialogs,
-            *services.app, *services.events, m_files),
+            *services.app, *services.events, m_files, *services.recordWatchTimer,
+            *services.clock),
       m_settings(*services.settings, view, m_outputFile, *services.app) {
     connectControls();
 }
@@ -46,6 +47,7 @@ void MainController::connectControls() {
     m_view.cmdClearEventsDisplay->onClicked([this] { clearPane(*m_view.txtEventLog); });
     m_view.cmdClearLoggedDisplay->onClicked([this] { clearPane(*m_view.txtLoggedDataDisplay); });
     m_view.cmdClearSerialDisplay->onClicked([this] { clearPane(*m_view.txtComsDisplay); });
+    m_parser.onRecordLogged([this] { m_run.watchdog().recordLogged(); });
     m_gate.onHeldBack([this](const std::string& text) { reportHeldBack(text); });
     m_decoderDialogs.onHeldBack([this](const std::string& text) { reportHeldBack(text); });
     m_dataLog.onRecovered([this](std::size_t written, std::size_t dropped) {
@@ -142,6 +144,10 @@ void MainController::unload() {
 void MainController::menuClicked(SerialMenu menu, int index) {
     if (m_unloaded) {
         return;
+    }
+    if (menu == SerialMenu::Port) {
+        // Another port is another line: silence on it says nothing about this run.
+        m_run.watchdog().stop();
     }
     m_serial.menuClicked(menu, index);
 }

@@ -56,11 +56,16 @@ MainWindowHost::MainWindowHost(QtAppInfo& app, Options options)
     services.settings = &m_settings;
     services.app = m_appInfo;
     services.events = &m_pump;
+    services.recordWatchTimer = &m_recordWatchTimer;
     m_controller = std::make_unique<MainController>(m_window.view(), services);
 
     m_window.onMenu(
         [this](MenuId menu, int index) { m_controller->menuClicked(toSerialMenu(menu), index); });
-    m_window.onUnload([this] { m_controller->unload(); });
+    m_window.onUnload([this] {
+        m_controller->unload();
+        // The watch is the window's too: after the unload it never ticks again.
+        m_recordWatchTimer.retire();
+    });
     m_window.onAbout([this] { FrmAbout::showAbout(*m_appInfo); });
     m_window.onExit([this] {
         // File > Exit ends the program at once, whatever other window is open.

@@ -9,6 +9,7 @@
 #include "shell/QtDialogs.h"
 #include "shell/QtEventPump.h"
 #include "shell/QtSettingsStore.h"
+#include "shell/QtTimer.h"
 
 #include <memory>
 #include <string>
@@ -53,6 +54,7 @@ private:
     PosixTextFiles m_files;
     QtDialogs m_boxes;
     QtEventPump m_pump;
+    QtTimer m_recordWatchTimer{0, false};
     FrmMain m_window;
     std::unique_ptr<MainController> m_controller;
 };

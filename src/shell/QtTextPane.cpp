@@ -83,6 +83,7 @@ void QtTextPane::setText(const std::string& text) {
     m_utf8 = QStringDecoder(QStringDecoder::Utf8);
     m_end = ShownState{};
     m_start = ShownState{};
+    m_shownAhead = 0;
     m_edit->setPlainText(toShown(decode(text)));
     moveCaretToEnd();
 }
@@ -92,15 +93,25 @@ void QtTextPane::keepLast(std::size_t count) {
         return;
     }
     const std::size_t drop = m_text.size() - count;
-    if (m_encoding != Encoding::Latin1) {
-        // A cut inside a UTF-8 sequence has no place in the shown document.
-        setText(m_text.substr(drop));
-        return;
+    // The shown document loses whole characters only: a UTF-8 character cut in two by the
+    // drop leaves the screen with its front.
+    std::size_t shownEnd = drop;
+    if (m_encoding == Encoding::Utf8) {
+        while (shownEnd < m_text.size() &&
+               (static_cast<unsigned char>(m_text[shownEnd]) & 0xC0) == 0x80) {
+            ++shownEnd;
+        }
     }
-    // Replay the line breaking over the dropped bytes to find where they end on screen.
+    const std::size_t shownFrom = std::min(m_shownAhead, shownEnd);
+    m_shownAhead = shownEnd - drop;
+    const QByteArrayView dropped(m_text.data() + shownFrom,
+                                 static_cast<qsizetype>(shownEnd - shownFrom));
+    const QString droppedText =
+        m_encoding == Encoding::Latin1 ? QString::fromLatin1(dropped) : QString::fromUtf8(dropped);
+    // Replay the line breaking over the dropped text to find where it ends on screen.
     int shownDropped = 0;
-    for (std::size_t i = 0; i < drop; ++i) {
-        shownDropped += m_start.step(QChar::fromLatin1(m_text[i]));
+    for (const QChar ch : droppedText) {
+        shownDropped += m_start.step(ch);
     }
     m_text.erase(0, drop);
     QTextCursor cut(m_edit->document());

@@ -30,8 +30,8 @@ public:
     std::size_t length() const override { return m_text.size(); }
     void append(const std::string& text) override;
     void setText(const std::string& text) override;
-    // Removes the front of the shown document too, character for character (Latin-1 panes;
-    // a UTF-8 pane is shown again from its kept text).
+    // Removes the front of the shown document too, character for character, without
+    // laying out the rest again.
     void keepLast(std::size_t count) override;
     void setWrapping(bool wrap) override;
 
@@ -57,6 +57,9 @@ private:
     std::string m_text;
     ShownState m_end;   // at the end of the document, for the next append
     ShownState m_start; // at the start of the document, for the next cut
+    // Bytes at the front of m_text already gone from the screen (the rest of a character
+    // that a cut split).
+    std::size_t m_shownAhead = 0;
 };
 
 } // namespace quorvane

@@ -1,6 +1,9 @@
 #include "ParserFixture.h"
 
+#include "logging/DisplayPanes.h"
 #include "platform/Failure.h"
+
+#include <functional>
 
 #include <cstdlib>
 
@@ -235,6 +238,68 @@ TEST(EventStampTimeZone, StampIsUtcWhateverTheZone) {
     ::unsetenv("TZ");
     ::tzset();
     EXPECT_EQ(pane.text(), "07-Dec-2026 13:51:10: Program loaded.\r\n");
+}
+
+// All three panes keep their last 800,000 characters above 1,000,000; the files behind the
+// Events and logged-data panes keep every line.
+TEST_F(ParserFixture, EveryPaneIsCutAboveAMillionCharactersTheFilesKeepAll) {
+    ui.Option1[0].setSelected(true);
+    struct PaneCase {
+        const char* name;
+        fakes::FakeTextPane& pane;
+        std::function<void()> write;
+        std::string written; // what the write appends to the pane
+    };
+    const std::string eventLine = kStamp + ": Sent wakeup command\r\n";
+    PaneCase cases[] = {
+        {"serial", ui.txtComsDisplay, [&] { receive(record()); }, record()},
+        {"events", ui.txtEventLog, [&] { eventLog.logEvent("Sent wakeup command"); }, eventLine},
+        {"logged data", ui.txtLoggedDataDisplay, [&] { receive(record()); }, kHexLine + "\r\n"},
+    };
+    for (PaneCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before(kPaneLimit - c.written.size() + 1, 'x');
+        c.pane.setText(before);
+        const int replacements = c.pane.replacements();
+        c.write();
+        EXPECT_EQ(c.pane.length(), kPaneKeep);
+        EXPECT_EQ(c.pane.text(),
+                  (before + c.written).substr(before.size() + c.written.size() - kPaneKeep));
+        EXPECT_EQ(c.pane.cuts(), 1);
+        EXPECT_EQ(c.pane.replacements(), replacements); // the front dropped, no rewrite
+    }
+    EXPECT_EQ(dataFile(), kHexLine + "\r\n" + kHexLine + "\r\n");
+    EXPECT_EQ(eventFile(), eventLine);
+}
+
+// The watch for missed records hears of every record decoded and logged, also of one held
+// while the data log cannot be written (it is written later, in order).
+TEST_F(ParserFixture, RecordLoggedIsToldForEveryDecodedRecord) {
+    struct HookCase {
+        const char* name;
+        std::string input;
+        bool fileFails;
+        int told;
+    };
+    const HookCase cases[] = {
+        {"good record", record(), false, 1},
+        {"two records", record() + record(), false, 2},
+        {"refused by the decoder", record(" 0A1B 6000 6000 5000 3000 2001 6000 2000"), false, 0},
+        {"held while the data log is not writable", record(), true, 1},
+        {"no record", "#HFN 0417\r\n", false, 0},
+    };
+    for (const HookCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        int told = 0;
+        parser.onRecordLogged([&] { ++told; });
+        files.failing.clear();
+        if (c.fileFails) {
+            files.failing.emplace("/data/run.log", Failure(EROFS, "Read-only file system"));
+        }
+        receive(c.input);
+        EXPECT_EQ(told, c.told);
+    }
+    files.failing.clear();
 }
 
 } // namespace

@@ -300,17 +300,17 @@ TEST(SerialPane, CutAboveOneMillionToTheLastEightHundredThousand) {
     for (int i = 0; i < 1000000; ++i) {
         text.push_back(static_cast<char>('a' + i % 26));
     }
-    appendToSerialPane(pane, text.substr(0, 999999));
-    appendToSerialPane(pane, text.substr(999999)); // exactly 1000000: kept
+    appendToPane(pane, text.substr(0, 999999));
+    appendToPane(pane, text.substr(999999)); // exactly 1000000: kept
     EXPECT_EQ(pane.length(), 1000000u);
     EXPECT_EQ(pane.replacements(), 0);
-    appendToSerialPane(pane, "Z");
+    appendToPane(pane, "Z");
     EXPECT_EQ(pane.length(), 800000u);
     EXPECT_EQ(pane.text(), text.substr(200001) + "Z");
     EXPECT_EQ(pane.replacements(), 0); // the front is dropped, the pane is not rewritten
     EXPECT_EQ(pane.cuts(), 1);
 
-    appendToSerialPane(pane, std::string(900000, 'q')); // one chunk longer than the keep
+    appendToPane(pane, std::string(900000, 'q')); // one chunk longer than the keep
     EXPECT_EQ(pane.text(), std::string(800000, 'q'));
     EXPECT_EQ(pane.replacements(), 1);
 }

@@ -37,8 +37,9 @@ struct RunRig {
     EventLog events{clock, sysTime, ui.txtEventLog, files, dialogs, kEventFile};
     DataLog dataLog{files, dialogs, output};
     Formatter formatter{dialogs};
-    RunController run{ui.view(), flags,   output, events, dataLog,
-                      formatter, dialogs, app,    pump,   files};
+    fakes::FakeTimer watchTimer{timeline};
+    RunController run{ui.view(), flags, output, events, dataLog,    formatter,
+                      dialogs,   app,   pump,   files,  watchTimer, clock};
 
     RunRig() {
         ui.chkHeaterEnabled.setChecked(true);

@@ -131,9 +131,12 @@ TEST(RunSequence, WholeRunTickByTick) {
         EXPECT_EQ(rig.flags.heatCycleComplete, s.t >= 8);
         EXPECT_EQ(rig.flags.heaterOn, s.t >= 5 && s.t < 8);
     }
+    // The fake instrument never answers: after three log intervals (at least 10 s) the
+    // run tells of it.
     EXPECT_EQ(rig.eventTexts(),
               (std::vector<std::string>{"Sending heater on command. Duration: 3  PowerLevel: 100",
-                                        "Sending heater off command"}));
+                                        "Sending heater off command",
+                                        "No data record received for 10 seconds."}));
 
     // Finish after the cycle: the elapsed count goes on, Resume is offered.
     rig.forget();

@@ -84,25 +84,25 @@ TEST_F(TextPaneTest, SerialPaneIsCutAboveAMillionCharacters) {
     QPlainTextEdit serialEdit;
     QtTextPane serial(&serialEdit, QtTextPane::Encoding::Latin1);
     std::string content;
-    content.reserve(kSerialPaneLimit + 64);
-    for (std::size_t i = 0; content.size() < kSerialPaneLimit - 43; ++i) {
+    content.reserve(kPaneLimit + 64);
+    for (std::size_t i = 0; content.size() < kPaneLimit - 43; ++i) {
         content += ":\x03T 1234 5678 9ABC DEF0 1111 2222 3333 4444\r\n"; // 45 characters
     }
-    content.resize(kSerialPaneLimit - 1, 'z');
-    appendToSerialPane(serial, content);
-    appendToSerialPane(serial, "A"); // exactly 1000000: kept
-    ASSERT_EQ(serial.length(), kSerialPaneLimit);
+    content.resize(kPaneLimit - 1, 'z');
+    appendToPane(serial, content);
+    appendToPane(serial, "A"); // exactly 1000000: kept
+    ASSERT_EQ(serial.length(), kPaneLimit);
     EXPECT_EQ(serial.text().back(), 'A');
 
-    appendToSerialPane(serial, "B"); // 1000001: the last 800000 stay
-    const std::string expected = (content + "AB").substr(kSerialPaneLimit + 1 - kSerialPaneKeep);
-    EXPECT_EQ(serial.length(), kSerialPaneKeep);
+    appendToPane(serial, "B"); // 1000001: the last 800000 stay
+    const std::string expected = (content + "AB").substr(kPaneLimit + 1 - kPaneKeep);
+    EXPECT_EQ(serial.length(), kPaneKeep);
     EXPECT_EQ(serial.text(), expected);
     EXPECT_EQ(serialEdit.textCursor().position(), serialEdit.document()->characterCount() - 1);
     // The shown document lost the same front: its lines are shorter than the display limit.
     EXPECT_EQ(serialEdit.toPlainText(), QString::fromLatin1(expected).replace("\r\n", "\n"));
 
-    appendToSerialPane(serial, "\r\n");
+    appendToPane(serial, "\r\n");
     EXPECT_EQ(serial.text(), expected + "\r\n");
 }
 
@@ -163,14 +163,37 @@ TEST_F(TextPaneTest, CutPaneShowsTheTailOfWhatAnUncutPaneShows) {
     EXPECT_TRUE(cutEdit.toPlainText().endsWith("h\nend\n"));
 }
 
-TEST_F(TextPaneTest, KeepLastOnAUtf8PaneShowsTheKeptText) {
-    pane.append("\xc2\xb0"
-                "C\r\nnext");
-    pane.keepLast(8); // from the degree sign's second byte on
-    EXPECT_EQ(pane.text(), "\xb0"
-                           "C\r\nnext");
-    EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("\xef\xbf\xbd"
-                                                    "C\nnext"));
+// The Events and logged-data panes are UTF-8: a cut drops the front of the shown document
+// too (no rewrite), and a character cut in two leaves the screen whole.
+TEST_F(TextPaneTest, KeepLastOnAUtf8PaneDropsWholeCharactersFromTheScreen) {
+    const std::string degree = "\xc2\xb0";
+    const struct {
+        const char* name;
+        std::string content;
+        std::vector<std::size_t> keeps;
+        QString shown;
+    } cases[] = {
+        {"inside a character", degree + "C\r\nnext", {8}, "C\nnext"},
+        {"after a character", degree + "C\r\nnext", {7}, "C\nnext"},
+        {"nothing to drop", degree + "C\r\nnext", {9}, QString::fromUtf8(degree) + "C\nnext"},
+        {"a second cut inside what the first took from the screen",
+         "a" + degree + degree + "b",
+         {4, 3},
+         QString::fromUtf8(degree) + "b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QPlainTextEdit utf8Edit;
+        QtTextPane utf8(&utf8Edit, QtTextPane::Encoding::Utf8);
+        utf8.append(c.content);
+        for (const std::size_t keep : c.keeps) {
+            utf8.keepLast(keep);
+        }
+        EXPECT_EQ(utf8.text(), c.content.substr(c.content.size() - c.keeps.back()));
+        EXPECT_EQ(utf8Edit.toPlainText(), c.shown);
+        utf8.append("!\r\n");
+        EXPECT_EQ(utf8Edit.toPlainText(), c.shown + "!\n");
+    }
 }
 
 TEST_F(TextPaneTest, SerialBytesAreShownAsLatin1AndKeptAsBytes) {

@@ -33,6 +33,7 @@ struct StartupRig {
         services.settings = &store;
         services.app = &app;
         services.events = &pump;
+        services.recordWatchTimer = &watchTimer;
     }
     std::vector<std::string> events() const {
         std::vector<std::string> out;
@@ -52,6 +53,7 @@ struct StartupRig {
     fakes::FakeSettingsStore store;
     fakes::FakeAppInfo app{"/opt/quorvane"};
     fakes::FakeEventPump pump;
+    fakes::FakeTimer watchTimer{timeline};
     Services services;
 };
 
@@ -313,6 +315,46 @@ INSTANTIATE_TEST_SUITE_P(LoadBoxes, StopDuringLoad,
                                                     },
                                                     true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+
+// The window's owner wires the watch to the parsing pass and to the port menu.
+TEST(RecordWatchWiring, LoggedRecordsEndASilenceAndAPortChangeEndsTheWatch) {
+    StartupRig rig;
+    MainController controller(rig.ui.view(), rig.services);
+    controller.load();
+    rig.ui.chkHeaterEnabled.setChecked(true);
+    rig.ui.txtLogInterval.setText("1");
+    rig.ui.txtHeatDelay.setText("3600");
+    rig.ui.CommonDialog1.answer = "/data/run.log";
+    rig.ui.cmdNewRun.click();
+    rig.ui.cmdRun.click();
+    ASSERT_TRUE(controller.flags().runInProgress);
+    const std::size_t before = rig.events().size();
+    auto newEvents = [&] {
+        const std::vector<std::string> all = rig.events();
+        return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(before),
+                                        all.end());
+    };
+
+    rig.timeline.advance(12000);
+    rig.ui.MSComm1.receive(":\x03T 0000 2A80 0380 1000 1000 1000 1000 1000\r\n");
+    rig.timeline.advance(250); // one poll tick
+    EXPECT_EQ(newEvents(),
+              (std::vector<std::string>{"No data record received for 10 seconds.",
+                                        "Data records received again after 12 seconds."}));
+    EXPECT_EQ(rig.ui.txtLoggedDataDisplay.text().size(), 65u);
+
+    controller.menuClicked(SerialMenu::Port, 3);
+    EXPECT_FALSE(controller.run().watchdog().isWatching());
+    const std::size_t told = newEvents().size();
+    rig.timeline.advance(60000);
+    const std::vector<std::string> later = newEvents();
+    for (std::size_t i = told; i < later.size(); ++i) {
+        const std::string& e = later[i];
+        EXPECT_EQ(e.find("No data record"), std::string::npos);
+    }
+    EXPECT_TRUE(rig.dialogs.messages().empty());
+}
 
 } // namespace
 } // namespace quorvane
