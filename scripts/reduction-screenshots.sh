@@ -7,19 +7,11 @@
 # simulator's file mode and takes the pictures on a virtual X screen (xvfb-run, import).
 set -euo pipefail
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 OUTPUT_FOLDER" >&2
-    exit 2
-fi
-cd "$(dirname "$0")/.."
-mkdir -p "$1"
-output=$(cd "$1" && pwd)
-build=${QUORVANE_BUILD_DIR:-build}
-if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
-    cmake -S . -B "$build" -G Ninja >/dev/null
-fi
-cmake --build "$build" -j2 --target quorvane-view quorvane-probe-sim test_viewer_reduction \
-    >/dev/null
+first="${1:-}"
+[ -n "$first" ] && first=$(mkdir -p "$first" && cd "$first" && pwd)
+# shellcheck source=scripts/screenshot-common.sh
+source "$(dirname "$0")/screenshot-common.sh"
+screenshot_setup "$0" $# "$first" quorvane-view quorvane-probe-sim test_viewer_reduction
 bin=$(cd "$build/bin" && pwd)
 
 work=$(mktemp -d)

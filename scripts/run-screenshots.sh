@@ -7,19 +7,11 @@
 # as on a desktop), otherwise on the offscreen platform.
 set -euo pipefail
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 OUTPUT_FOLDER" >&2
-    exit 2
-fi
-cd "$(dirname "$0")/.."
-mkdir -p "$1"
-output=$(cd "$1" && pwd)
-build=${QUORVANE_BUILD_DIR:-build}
-
-if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
-    cmake -S . -B "$build" -G Ninja >/dev/null
-fi
-cmake --build "$build" -j2 --target test_e2e quorvane-probe-sim >/dev/null
+first="${1:-}"
+[ -n "$first" ] && first=$(mkdir -p "$first" && cd "$first" && pwd)
+# shellcheck source=scripts/screenshot-common.sh
+source "$(dirname "$0")/screenshot-common.sh"
+screenshot_setup "$0" $# "$first" test_e2e quorvane-probe-sim
 
 run=("$build/bin/test_e2e" --gtest_filter=WindowDuringARun.*)
 export QUORVANE_SCREENSHOT_DIR="$output"

@@ -7,19 +7,11 @@
 # screen (xvfb-run), where ImageMagick's import takes the pictures. About a minute.
 set -euo pipefail
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 OUTPUT_FOLDER" >&2
-    exit 2
-fi
-cd "$(dirname "$0")/.."
-mkdir -p "$1"
-output=$(cd "$1" && pwd)
-build=${QUORVANE_BUILD_DIR:-build}
-
-if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
-    cmake -S . -B "$build" -G Ninja >/dev/null
-fi
-cmake --build "$build" -j2 --target test_e2e quorvane-probe-sim >/dev/null
+first="${1:-}"
+[ -n "$first" ] && first=$(mkdir -p "$first" && cd "$first" && pwd)
+# shellcheck source=scripts/screenshot-common.sh
+source "$(dirname "$0")/screenshot-common.sh"
+screenshot_setup "$0" $# "$first" test_e2e quorvane-probe-sim
 
 QUORVANE_SCREENSHOT_DIR="$output" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1920x1080x24" \
