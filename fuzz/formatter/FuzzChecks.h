@@ -71,8 +71,9 @@ inline void fuzzCurrency(const FuzzInput& input) {
     Formatter formatter(dialogs);
     require(formatter.FormattedCurrencyString(input.text, input.flags) == result.value_or(""),
             "FormattedCurrencyString differs from FormatCurrency", input.text);
-    // Plain amounts in the C locale: every typed digit counts, up to the 64-bit range.
-    static const QRegularExpression plain(QStringLiteral("^-?\\d{1,30}(\\.\\d{1,30})?$"));
+    // Plain amounts in the C locale: every typed digit counts, up to the 64-bit range
+    // ("$" would also match before a final line break).
+    static const QRegularExpression plain(QStringLiteral("^-?\\d{1,30}(\\.\\d{1,30})?\\z"));
     if (input.locale == QLocale::c() &&
         plain.match(QString::fromStdString(input.text)).hasMatch()) {
         const bool showZero = (input.flags & modFormatterConstants::fmtShowZero) != 0;
