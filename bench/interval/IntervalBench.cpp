@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
+    // The application takes LC_NUMERIC from the environment; the report's figures do not.
+    std::setlocale(LC_NUMERIC, "C");
     BenchWindow window("interval");
     support::SimulatorProcess simulator(window.link(), window.path("probe.log"), {});
     if (!simulator.started()) {

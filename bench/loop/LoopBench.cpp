@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -208,6 +209,10 @@ int main(int argc, char** argv) {
     }
 
     TimingApplication app(argc, argv);
+
+    // The application takes LC_NUMERIC from the environment; the report's figures do not.
+
+    std::setlocale(LC_NUMERIC, "C");
     LoopTimer loop;
     BenchWindow window("loop");
     bool allMet = true;
@@ -322,6 +327,7 @@ int main(int argc, char** argv) {
         const double mostPollCpu = app.mostPollTickCpuMs();
         const double anyHandler = app.longestHandlerMs();
         const QString anyWhat = app.longestHandlerWhat();
+        const std::vector<TimingApplication::SlowHandler> slow = app.slowHandlers();
         if (index + 1 == phases.size()) {
             eventTimer.stop();
             window.finishRun();
@@ -361,6 +367,11 @@ int main(int argc, char** argv) {
         std::printf("  the longest poll tick took %.1f ms of processor time; the most any poll "
                     "tick took: %.1f ms\n",
                     pollCpu, mostPollCpu);
+        std::printf("  handlers over %.0f ms: %zu\n", TimingApplication::kSlowMs, slow.size());
+        for (std::size_t i = 0; i < slow.size() && i < 20; ++i) {
+            std::printf("    at %.1f s: %.1f ms (the program ran %.1f ms), %s\n", slow[i].atSeconds,
+                        slow[i].ms, slow[i].cpuMs, slow[i].what.toLatin1().constData());
+        }
         const bool pollMet = poll < 50.0;
         const bool lateMet = late < 50.0;
         row(what + ": longest poll tick", ms(poll), "< 50 ms", pollMet);

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -43,6 +44,8 @@ private:
 
 int child(int argc, char** argv, const std::string& settings, const std::string& folder) {
     QApplication application(argc, argv);
+    // The application takes LC_NUMERIC from the environment; the report's figures do not.
+    std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setOrganizationName("Quorvane");
     QCoreApplication::setApplicationName("Quorvane");
     QtAppInfo app(folder + "/quorvane.lock");

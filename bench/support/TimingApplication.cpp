@@ -27,6 +27,7 @@ void TimingApplication::reset() {
     m_pollTicks = 0;
     m_longestPollCpuMs = 0;
     m_mostPollCpuMs = 0;
+    m_slow.clear();
 }
 
 bool TimingApplication::notify(QObject* receiver, QEvent* event) {
@@ -40,19 +41,25 @@ bool TimingApplication::notify(QObject* receiver, QEvent* event) {
     const char* className = receiver->metaObject()->className();
     ++m_depth;
     const qint64 start = m_clock.nsecsElapsed();
-    const double cpuStart = poll ? threadCpuMs() : 0.0;
+    const double cpuStart = threadCpuMs();
     const int type = event->type();
     const bool result = QApplication::notify(receiver, event);
     const double ms = static_cast<double>(m_clock.nsecsElapsed() - start) / 1e6;
-    const double cpuMs = poll ? threadCpuMs() - cpuStart : 0.0;
+    const double cpuMs = threadCpuMs() - cpuStart;
     --m_depth;
-    if (ms > m_longestAnyMs) {
-        m_longestAnyMs = ms;
+    if (ms > m_longestAnyMs || ms > kSlowMs) {
         // The receiver may be gone by now (a deferred delete); only its class was taken.
-        m_longestWhat = QStringLiteral("event %1 to %2%3")
-                            .arg(type)
-                            .arg(QString::fromLatin1(className))
-                            .arg(poll ? QStringLiteral(" (poll tick)") : QString());
+        const QString what = QStringLiteral("event %1 to %2%3")
+                                 .arg(type)
+                                 .arg(QString::fromLatin1(className))
+                                 .arg(poll ? QStringLiteral(" (poll tick)") : QString());
+        if (ms > m_longestAnyMs) {
+            m_longestAnyMs = ms;
+            m_longestWhat = what;
+        }
+        if (ms > kSlowMs) {
+            m_slow.push_back({static_cast<double>(start) / 1e9, ms, cpuMs, what});
+        }
     }
     if (poll) {
         if (ms > m_longestPollMs) {

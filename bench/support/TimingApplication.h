@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QString>
+#include <vector>
 
 namespace quorvane::bench {
 
@@ -27,6 +28,17 @@ public:
     const QString& longestHandlerWhat() const { return m_longestWhat; }
     long pollTicks() const { return m_pollTicks; }
 
+    // Every handler that took longer than kSlowMs: when (seconds since start), how long,
+    // how much of that the program itself ran, and what it was.
+    static constexpr double kSlowMs = 40.0;
+    struct SlowHandler {
+        double atSeconds = 0;
+        double ms = 0;
+        double cpuMs = 0;
+        QString what;
+    };
+    const std::vector<SlowHandler>& slowHandlers() const { return m_slow; }
+
 private:
     QElapsedTimer m_clock;
     int m_depth = 0;
@@ -36,6 +48,7 @@ private:
     long m_pollTicks = 0;
     double m_longestPollCpuMs = 0;
     double m_mostPollCpuMs = 0;
+    std::vector<SlowHandler> m_slow;
 };
 
 } // namespace quorvane::bench

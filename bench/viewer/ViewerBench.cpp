@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -119,6 +120,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // The application takes LC_NUMERIC from the environment; the report's figures do not.
+    std::setlocale(LC_NUMERIC, "C");
     const std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                       ("quorvane-bench-viewer-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
