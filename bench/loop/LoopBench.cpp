@@ -211,7 +211,6 @@ int main(int argc, char** argv) {
     TimingApplication app(argc, argv);
 
     // The application takes LC_NUMERIC from the environment; the report's figures do not.
-
     std::setlocale(LC_NUMERIC, "C");
     LoopTimer loop;
     BenchWindow window("loop");
@@ -287,6 +286,7 @@ int main(int argc, char** argv) {
             if (rssLate < 0 && sinceStart.elapsed() >= totalSeconds * 500LL) {
                 rssLate = residentKb();
                 recordsAtHalf = static_cast<long>(window.loggedRecords());
+                loop.skipGap();
             }
             if (reportEvery > 0 && inPhase.elapsed() >= nextReport * 1000LL) {
                 nextReport += reportEvery;
@@ -296,6 +296,7 @@ int main(int argc, char** argv) {
                             sentCount(simLog), window.loggedRecords() - loggedBefore,
                             app.longestPollTickMs(), loop.longestLateMs(), residentKb());
                 std::fflush(stdout);
+                loop.skipGap();
             }
         }
         // Taken before the checks below read the files into this process.

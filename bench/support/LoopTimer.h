@@ -14,6 +14,9 @@ public:
 
     LoopTimer();
     void reset();
+    // The bench held the loop for its own work (reading files for a report): the gap up to
+    // the next tick is not the program's, and is not counted.
+    void skipGap() { m_lastNs = -1; }
     // The longest lateness of a tick since the last reset, in milliseconds.
     double longestLateMs() const { return m_longestLateMs; }
     // The processor time this process used during that longest gap: far below the gap
