@@ -7,11 +7,9 @@
 # simulator's file mode and takes the pictures on a virtual X screen (xvfb-run, import).
 set -euo pipefail
 
-first="${1:-}"
-[ -n "$first" ] && first=$(mkdir -p "$first" && cd "$first" && pwd)
 # shellcheck source=scripts/screenshot-common.sh
 source "$(dirname "$0")/screenshot-common.sh"
-screenshot_setup "$0" $# "$first" quorvane-view quorvane-probe-sim test_viewer_reduction
+screenshot_setup "$0" $# "${1:-}" quorvane-view quorvane-probe-sim test_viewer_reduction
 bin=$(cd "$build/bin" && pwd)
 
 work=$(mktemp -d)

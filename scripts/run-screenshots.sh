@@ -7,11 +7,9 @@
 # as on a desktop), otherwise on the offscreen platform.
 set -euo pipefail
 
-first="${1:-}"
-[ -n "$first" ] && first=$(mkdir -p "$first" && cd "$first" && pwd)
 # shellcheck source=scripts/screenshot-common.sh
 source "$(dirname "$0")/screenshot-common.sh"
-screenshot_setup "$0" $# "$first" test_e2e quorvane-probe-sim
+screenshot_setup "$0" $# "${1:-}" test_e2e quorvane-probe-sim
 
 run=("$build/bin/test_e2e" --gtest_filter=WindowDuringARun.*)
 export QUORVANE_SCREENSHOT_DIR="$output"

@@ -7,11 +7,9 @@
 # screen (xvfb-run), where ImageMagick's import takes the pictures. About a minute.
 set -euo pipefail
 
-first="${1:-}"
-[ -n "$first" ] && first=$(mkdir -p "$first" && cd "$first" && pwd)
 # shellcheck source=scripts/screenshot-common.sh
 source "$(dirname "$0")/screenshot-common.sh"
-screenshot_setup "$0" $# "$first" test_e2e quorvane-probe-sim
+screenshot_setup "$0" $# "${1:-}" test_e2e quorvane-probe-sim
 
 QUORVANE_SCREENSHOT_DIR="$output" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1920x1080x24" \

@@ -209,7 +209,6 @@ int main(int argc, char** argv) {
     }
 
     TimingApplication app(argc, argv);
-
     // The application takes LC_NUMERIC from the environment; the report's figures do not.
     std::setlocale(LC_NUMERIC, "C");
     LoopTimer loop;
