@@ -27,10 +27,11 @@ FitOutcome<DecayCurve> DecayFit::fit(const Samples& samples) const {
         return FitOutcome<DecayCurve>::failed(QStringLiteral("decay fit not possible"));
     }
     DecayCurve curve;
+    curve.method = DecayCurve::Method::Line;
     curve.penetrationS = m_penetrationS;
     curve.tEqC = line->intercept;
     curve.tEqErrC = line->interceptErr;
-    curve.aKs = line->slope;
+    curve.amplitude = line->slope;
     curve.rmsC = line->rms;
     curve.records = static_cast<int>(x.size());
     return curve;

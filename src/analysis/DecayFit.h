@@ -1,24 +1,13 @@
 #pragma once
 
+#include "analysis/DecayCurve.h"
 #include "analysis/FitOutcome.h"
 #include "analysis/Samples.h"
 
 namespace quorvane::analysis {
 
-// Bullard's frictional decay: T(t) = T_eq + A / (t - t_p), a straight line in 1/(t - t_p)
-// whose intercept is the equilibrium temperature.
-struct DecayCurve {
-    double penetrationS = 0.0;
-    double tEqC = 0.0;
-    double tEqErrC = 0.0;
-    double aKs = 0.0;
-    double rmsC = 0.0;
-    int records = 0;
-
-    // The decay carried forward to time t (into the heating).
-    double at(double timeS) const { return tEqC + aKs / (timeS - penetrationS); }
-};
-
+// The classic late-time fit of a line source: T(t) = T_eq + A / (t - t_p), a straight line in
+// 1/(t - t_p) whose intercept is the equilibrium temperature.
 class DecayFit {
 public:
     explicit DecayFit(double penetrationS) : m_penetrationS(penetrationS) {}

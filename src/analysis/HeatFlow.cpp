@@ -46,9 +46,9 @@ IntervalHeatFlow HeatFlow::interval(const MeanConductivity& k, double gradient,
     return q;
 }
 
-FitOutcome<double> HeatFlow::bullard(const std::vector<double>& z,
-                                     const std::vector<std::optional<double>>& tEq,
-                                     const std::vector<std::optional<double>>& k) {
+FitOutcome<IntervalHeatFlow> HeatFlow::bullard(const std::vector<double>& z,
+                                               const std::vector<std::optional<double>>& tEq,
+                                               const std::vector<std::optional<double>>& k) {
     std::vector<double> resistance;
     std::vector<double> temperature;
     double r = 0.0;
@@ -66,14 +66,15 @@ FitOutcome<double> HeatFlow::bullard(const std::vector<double>& z,
         previous = i;
     }
     if (resistance.size() < 3) {
-        return FitOutcome<double>::failed(
+        return FitOutcome<IntervalHeatFlow>::failed(
             QStringLiteral("Bullard heat flow: fewer than 3 thermistors with T_eq and k"));
     }
     const auto line = LineFit::fit(resistance, temperature);
     if (!line) {
-        return FitOutcome<double>::failed(QStringLiteral("Bullard heat flow not possible"));
+        return FitOutcome<IntervalHeatFlow>::failed(
+            QStringLiteral("Bullard heat flow not possible"));
     }
-    return line->slope * 1000.0;
+    return IntervalHeatFlow{line->slope * 1000.0, line->slopeErr * 1000.0};
 }
 
 QString HeatFlow::quality(double relativeError) {

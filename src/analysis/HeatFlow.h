@@ -32,9 +32,10 @@ public:
     static IntervalHeatFlow interval(const MeanConductivity& k, double gradientKPerM,
                                      double gradientErrKPerM);
     // Vertical depths top first; uses the thermistors with both a T_eq and a k (at least 3).
-    static FitOutcome<double> bullard(const std::vector<double>& verticalDepthsM,
-                                      const std::vector<std::optional<double>>& tEqC,
-                                      const std::vector<std::optional<double>>& k);
+    // The slope of T_eq against the cumulative thermal resistance, with its standard error.
+    static FitOutcome<IntervalHeatFlow> bullard(const std::vector<double>& verticalDepthsM,
+                                                const std::vector<std::optional<double>>& tEqC,
+                                                const std::vector<std::optional<double>>& k);
     // "excellent" under 5 %, "good" to 15 %, "acceptable" to 25 %, else "poor".
     static QString quality(double relativeError);
 };

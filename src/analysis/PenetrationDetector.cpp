@@ -7,8 +7,9 @@ namespace quorvane::analysis {
 
 void PenetrationDetector::reset(double thresholdK) {
     m_thresholdK = thresholdK;
-    m_next = kMedianRecords;
+    m_next = kFewestBefore;
     m_found.reset();
+    m_unplaced = false;
 }
 
 void PenetrationDetector::update(const StationRecords& records, std::size_t endRecord,
@@ -17,7 +18,7 @@ void PenetrationDetector::update(const StationRecords& records, std::size_t endR
         m_inUse = inUse;
         reset(m_thresholdK);
     }
-    if (m_found) {
+    if (m_found || m_unplaced) {
         return;
     }
     if (std::none_of(m_inUse.begin(), m_inUse.end(), [](bool b) { return b; })) {
@@ -25,17 +26,29 @@ void PenetrationDetector::update(const StationRecords& records, std::size_t endR
     }
     const std::size_t end = std::min(endRecord, records.size());
     for (; m_next < end; ++m_next) {
-        if (jumpsAt(records, m_next)) {
+        if (jumpsAt(records, 0, m_next, m_inUse, m_thresholdK)) {
+            // The record before was already up on the one before it: the jump began at the
+            // first records, where there is nothing to compare with.
+            if (m_next == kFewestBefore && jumpsAt(records, 0, m_next - 1, m_inUse, m_thresholdK)) {
+                m_unplaced = true;
+                return;
+            }
             m_found = m_next;
             return;
         }
     }
 }
 
-bool PenetrationDetector::jumpsAt(const StationRecords& records, std::size_t index) const {
+bool PenetrationDetector::jumpsAt(const StationRecords& records, std::size_t from,
+                                  std::size_t index, const std::array<bool, kSensorCount>& inUse,
+                                  double thresholdK) {
+    if (index <= from) {
+        return false;
+    }
     std::array<double, kMedianRecords> before{};
+    const std::size_t first = index - std::min(index - from, kMedianRecords);
     for (std::size_t s = 0; s < kSensorCount; ++s) {
-        if (!m_inUse[s]) {
+        if (!inUse[s]) {
             continue;
         }
         const auto& series = records.temperatureC(s);
@@ -43,7 +56,7 @@ bool PenetrationDetector::jumpsAt(const StationRecords& records, std::size_t ind
             return false;
         }
         std::size_t n = 0;
-        for (std::size_t i = index - kMedianRecords; i < index; ++i) {
+        for (std::size_t i = first; i < index; ++i) {
             if (std::isfinite(series[i])) {
                 before[n++] = series[i];
             }
@@ -57,7 +70,7 @@ bool PenetrationDetector::jumpsAt(const StationRecords& records, std::size_t ind
         if (n % 2 == 0) {
             median = (median + *std::max_element(before.begin(), middle)) / 2.0;
         }
-        if (!(series[index] - median > m_thresholdK)) {
+        if (!(series[index] - median > thresholdK)) {
             return false;
         }
     }

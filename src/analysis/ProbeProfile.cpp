@@ -30,6 +30,9 @@ QString ProbeProfile::problem() const {
     if (!std::isfinite(radiusM) || !(radiusM > 0.0)) {
         return QStringLiteral("radius must be above 0 m");
     }
+    if (!std::isfinite(alpha) || alpha < 0.0 || alpha > kHighestAlpha) {
+        return QStringLiteral("alpha must be from 0 (a line) to 20");
+    }
     if (!std::isfinite(tiltDeg) || tiltDeg < 0.0 || tiltDeg >= 90.0) {
         return QStringLiteral("tilt must be from 0 to under 90 degrees");
     }
@@ -82,6 +85,10 @@ std::optional<ProbeProfile> ProbeProfile::fromJson(const QByteArray& json, QStri
         !number("radius_m", p.radiusM)) {
         return std::nullopt;
     }
+    // Profiles written before alpha was known take the usual probe's.
+    if (o.contains(QStringLiteral("alpha")) && !number("alpha", p.alpha)) {
+        return std::nullopt;
+    }
     p.tiltEntered = o.contains(QStringLiteral("tilt_deg"));
     if (p.tiltEntered && !number("tilt_deg", p.tiltDeg)) {
         return std::nullopt;
@@ -104,6 +111,7 @@ QByteArray ProbeProfile::toJson() const {
     o.insert(QStringLiteral("sensor_depths_m"), depths);
     o.insert(QStringLiteral("heater_w_per_m_per_level"), heaterWPerMPerLevel);
     o.insert(QStringLiteral("radius_m"), radiusM);
+    o.insert(QStringLiteral("alpha"), alpha);
     if (tiltEntered) {
         o.insert(QStringLiteral("tilt_deg"), tiltDeg);
     }

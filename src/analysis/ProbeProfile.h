@@ -9,15 +9,20 @@
 namespace quorvane::analysis {
 
 // What the data log does not say about a probe: thermistor depths along the probe (TTop
-// first), the heater calibration, the needle radius and the tilt from vertical.
+// first), the heater calibration, the probe's radius, α (twice the ratio of the heat
+// capacities per volume, sediment over probe; 0 takes the probe for an ideal line) and the
+// tilt from vertical.
 struct ProbeProfile {
     QString serial;
     std::array<double, 5> sensorDepthsM{0.0, 0.5, 1.0, 1.5, 2.0};
     double heaterWPerMPerLevel = 0.25;
     double radiusM = 0.001;
+    double alpha = 2.0;
     double tiltDeg = 0.0;
     bool tiltEntered = true; // false when the profile leaves the tilt out
     bool isDefault = false;  // the stand-in used when the instrument has no profile
+
+    static constexpr double kHighestAlpha = 20.0;
 
     // The stand-in profile, marked as such.
     static ProbeProfile defaultProfile();

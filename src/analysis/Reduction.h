@@ -10,8 +10,11 @@
 
 namespace quorvane::analysis {
 
-class PenetrationDetector;
+class CylinderResponse;
 class HeaterTimes;
+class PenetrationDetector;
+class SensorReduction;
+struct StationPlan;
 
 // Reduces one station: penetration, heater times, equilibrium temperatures, conductivities,
 // gradient and heat flow. Records may be appended one by one while a run goes on; each
@@ -39,28 +42,30 @@ public:
     ReductionResults results();
 
     // The default windows and limits.
-    static constexpr double kDecayShare = 0.6;
+    static constexpr double kDecayShareBullard = 0.8;
+    static constexpr double kDecayShareLine = 0.6;
     static constexpr double kHeatingShare = 0.7;
     static constexpr int kFewestRecords = 5;
     static constexpr double kPulseUnderS = 60.0;
-    static constexpr double kHighestRmsC = 0.005;
-    static constexpr double kLowestK = 0.2;
-    static constexpr double kHighestK = 5.0;
     // The cooling window: from t_off for twice the heat time, at least this long.
     static constexpr double kShortestCoolingS = 300.0;
+    // Calibration offsets above this are worth a look.
+    static constexpr double kLargestOffsetC = 0.05;
 
 private:
-    struct Cache;
-    struct Station;
-    void reduceSensor(const Station& station, std::size_t sensor, SensorResult& out);
-    void reduceStation(ReductionResults& out);
+    void plan(StationPlan& plan, ReductionResults& out);
+    void planDecay(StationPlan& plan, ReductionResults& out, double decayEnd);
+    void planHeater(StationPlan& plan, ReductionResults& out);
+    void calibrate(StationPlan& plan, ReductionResults& out,
+                   const std::array<bool, kSensorCount>& inUse);
 
     ProbeProfile m_profile;
     ReductionOptions m_options;
     StationRecords m_records;
+    std::shared_ptr<const CylinderResponse> m_response;
     std::unique_ptr<PenetrationDetector> m_penetration;
     std::unique_ptr<HeaterTimes> m_heater;
-    std::unique_ptr<Cache> m_cache;
+    std::array<std::unique_ptr<SensorReduction>, kSensorCount> m_sensors;
 };
 
 } // namespace quorvane::analysis

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "analysis/DecayCurve.h"
+#include "analysis/HeaterCurve.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,34 +24,39 @@ struct SensorResult {
     QString name;
     double depthM = 0.0;
 
-    // Frictional decay: T = T_eq + A / (t - t_p). The heater's rise is T minus this curve;
-    // the heating fit's curve is LineSource(q, radius).heatingRise(kHeating, t - t_on) plus
-    // heatingOffsetK.
+    // Frictional decay: Bullard's F fit ("bullard-F") or, for a line, the 1/t fit
+    // ("line-1/t"). `decayCurve` is the fitted curve, carried forward into the heating.
     std::optional<FitWindow> decayWindow;
     int recordsDecay = 0;
+    QString decayMethod;
+    std::optional<double> decayDelayS;
     std::optional<double> tEqC;
     std::optional<double> tEqErrC;
-    std::optional<double> decayA; // K·s
     std::optional<double> decayRmsC;
+    std::optional<DecayCurve> decayCurve;
 
-    // Conductivity: the estimate and the method that gave it ("heating" or "cooling").
+    // Conductivity: the estimate and the method that gave it ("pulse-F", "heating-slope",
+    // "line-E1" or "entered"); `kCurve` is the fit that gave it (none when entered).
     std::optional<double> kWPerMK;
     std::optional<double> kErrWPerMK;
     QString kMethod;
     std::optional<double> kappaM2PerS;
+    std::optional<HeaterCurve> kCurve;
+    std::optional<FitWindow> kWindow;
+    std::optional<double> kRmsC;
+    std::optional<double> kRiseK;
 
-    std::optional<FitWindow> heatingWindow;
-    std::optional<double> kHeatingWPerMK;
-    std::optional<double> heatingOffsetK; // the heating fit's constant C
-    std::optional<double> heatingRmsC;
-
+    // A long heating's second estimate, from its cooling.
     std::optional<FitWindow> coolingWindow;
     std::optional<double> kCoolingWPerMK;
     std::optional<double> kCoolingErrWPerMK;
     std::optional<double> coolingRmsC;
+    std::optional<HeaterCurve> coolingCurve;
 
     // The largest RMS misfit of this thermistor's fits.
     std::optional<double> fitRmsC;
+    // A fit's misfit is above what the model allows: the station's quality is capped.
+    bool misfit = false;
 
     QStringList flags;
 };
@@ -58,9 +66,16 @@ struct HeaterResult {
     std::optional<double> offS;
     int level = 0;
     std::optional<double> qWPerM;
+    bool pulse = false;
 };
 
 struct ReductionResults {
+    // Where the station lies in its file: the run (header block), the penetration within the
+    // run and the penetration within the file, each from 1; 0 where the file was not split.
+    int run = 0;
+    int penetration = 0;
+    int stationIndex = 0;
+
     QString file;
     int records = 0;
     int badLines = 0;
@@ -68,20 +83,33 @@ struct ReductionResults {
 
     std::optional<double> penetrationS;
     bool penetrationSeen = false;
+    bool penetrationSetByOperator = false;
+    std::optional<double> bottomWaterC;
+    std::optional<std::array<double, 5>> calibrationOffsetsC;
 
     HeaterResult heater;
     std::array<SensorResult, 5> sensors;
 
     std::optional<double> gradientKPerM;
     std::optional<double> gradientErrKPerM;
+    std::optional<double> gradientInterceptC;
     int gradientSensors = 0;
+    QStringList gradientSensorNames;
+    QStringList kSensorNames;
     std::optional<double> heatFlowMWPerM2;
     std::optional<double> heatFlowErrMWPerM2;
     std::optional<double> heatFlowBullardMWPerM2;
+    std::optional<double> heatFlowBullardErrMWPerM2;
     std::optional<double> harmonicMeanKWPerMK;
+    std::optional<double> harmonicMeanKErrWPerMK;
+    std::optional<double> relativeUncertainty;
+    std::optional<double> tiltDeg; // the tilt used, when the profile gave one
 
     // "excellent", "good", "acceptable" or "poor"; empty when there is no heat flow.
     QString quality;
+    // Why the quality is no better than it is, when something other than the uncertainty
+    // holds it down; empty otherwise.
+    QString qualityCap;
     QStringList flags;
 };
 

@@ -39,11 +39,17 @@ QJsonValue text(const QString& s) {
     return s.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(s);
 }
 
+QJsonValue count(int n) {
+    return n > 0 ? QJsonValue(n) : QJsonValue(QJsonValue::Null);
+}
+
 QJsonObject sensorObject(const SensorResult& s) {
     QJsonObject o;
     o.insert(QStringLiteral("name"), s.name);
     o.insert(QStringLiteral("depth_m"), s.depthM);
     o.insert(QStringLiteral("records_decay"), s.recordsDecay);
+    o.insert(QStringLiteral("decay_method"), text(s.decayMethod));
+    o.insert(QStringLiteral("decay_delay_s"), rounded(s.decayDelayS, 1));
     o.insert(QStringLiteral("t_eq_c"), rounded(s.tEqC, 4));
     o.insert(QStringLiteral("t_eq_err_c"), significant(s.tEqErrC, 2));
     o.insert(QStringLiteral("k_w_per_m_k"), rounded(s.kWPerMK, 3));
@@ -77,12 +83,24 @@ std::optional<double> ResultsJson::parseUtc(const QString& text) {
 
 QJsonObject ResultsJson::toObject(const ReductionResults& r) {
     QJsonObject o;
+    o.insert(QStringLiteral("run"), count(r.run));
+    o.insert(QStringLiteral("penetration"), count(r.penetration));
+    o.insert(QStringLiteral("station_index"), count(r.stationIndex));
     o.insert(QStringLiteral("file"), r.file);
     o.insert(QStringLiteral("records"), r.records);
     o.insert(QStringLiteral("bad_lines"), r.badLines);
     o.insert(QStringLiteral("log_interval_s"), r.logIntervalS);
     o.insert(QStringLiteral("penetration_utc"), time(r.penetrationS));
     o.insert(QStringLiteral("penetration_seen"), r.penetrationSeen);
+    o.insert(QStringLiteral("bottom_water_c"), rounded(r.bottomWaterC, 4));
+    if (r.calibrationOffsetsC) {
+        QJsonArray offsets;
+        for (double c : *r.calibrationOffsetsC) {
+            offsets.append(rounded(c, 4));
+        }
+        o.insert(QStringLiteral("calibration_offsets_c"), offsets);
+    }
+    o.insert(QStringLiteral("tilt_deg"), rounded(r.tiltDeg, 2));
 
     QJsonObject heater;
     heater.insert(QStringLiteral("on_utc"), time(r.heater.onS));
@@ -98,10 +116,18 @@ QJsonObject ResultsJson::toObject(const ReductionResults& r) {
     o.insert(QStringLiteral("sensors"), sensors);
     o.insert(QStringLiteral("gradient_k_per_m"), rounded(r.gradientKPerM, 5));
     o.insert(QStringLiteral("gradient_err_k_per_m"), significant(r.gradientErrKPerM, 2));
+    o.insert(QStringLiteral("gradient_sensors"), QJsonArray::fromStringList(r.gradientSensorNames));
+    o.insert(QStringLiteral("mean_k_w_per_m_k"), rounded(r.harmonicMeanKWPerMK, 3));
+    o.insert(QStringLiteral("mean_k_err_w_per_m_k"), significant(r.harmonicMeanKErrWPerMK, 2));
+    o.insert(QStringLiteral("k_sensors"), QJsonArray::fromStringList(r.kSensorNames));
     o.insert(QStringLiteral("heat_flow_mw_per_m2"), rounded(r.heatFlowMWPerM2, 2));
     o.insert(QStringLiteral("heat_flow_err_mw_per_m2"), significant(r.heatFlowErrMWPerM2, 2));
     o.insert(QStringLiteral("heat_flow_bullard_mw_per_m2"), rounded(r.heatFlowBullardMWPerM2, 2));
+    o.insert(QStringLiteral("heat_flow_bullard_err_mw_per_m2"),
+             significant(r.heatFlowBullardErrMWPerM2, 2));
+    o.insert(QStringLiteral("relative_uncertainty"), significant(r.relativeUncertainty, 2));
     o.insert(QStringLiteral("quality"), text(r.quality));
+    o.insert(QStringLiteral("quality_cap"), text(r.qualityCap));
     o.insert(QStringLiteral("flags"), QJsonArray::fromStringList(r.flags));
     return o;
 }
@@ -111,25 +137,40 @@ namespace {
 // QJsonDocument sorts an object's keys; readers compare the output with the documented
 // results, so the keys are written in that order.
 const QStringList& keyOrder(const QJsonObject& o) {
-    static const QStringList station = {"file",
+    static const QStringList station = {"run",
+                                        "penetration",
+                                        "station_index",
+                                        "file",
                                         "records",
                                         "bad_lines",
                                         "log_interval_s",
                                         "penetration_utc",
                                         "penetration_seen",
+                                        "bottom_water_c",
+                                        "calibration_offsets_c",
+                                        "tilt_deg",
                                         "heater",
                                         "sensors",
                                         "gradient_k_per_m",
                                         "gradient_err_k_per_m",
+                                        "gradient_sensors",
+                                        "mean_k_w_per_m_k",
+                                        "mean_k_err_w_per_m_k",
+                                        "k_sensors",
                                         "heat_flow_mw_per_m2",
                                         "heat_flow_err_mw_per_m2",
                                         "heat_flow_bullard_mw_per_m2",
+                                        "heat_flow_bullard_err_mw_per_m2",
+                                        "relative_uncertainty",
                                         "quality",
+                                        "quality_cap",
                                         "flags"};
     static const QStringList heater = {"on_utc", "off_utc", "level", "q_w_per_m"};
     static const QStringList sensor = {"name",
                                        "depth_m",
                                        "records_decay",
+                                       "decay_method",
+                                       "decay_delay_s",
                                        "t_eq_c",
                                        "t_eq_err_c",
                                        "k_w_per_m_k",

@@ -1,5 +1,7 @@
+#include "analysis/CylinderResponse.h"
 #include "analysis/LineFit.h"
 #include "analysis/LineSource.h"
+#include "analysis/MinimumSearch.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +73,71 @@ TEST(LineSource, DiffusivityFromConductivity) {
         {0.5, 0.5 / 4.209 * 1e-6}, {1.0, 1.0 / 3.136 * 1e-6}, {2.0, 2.0 / 2.514 * 1e-6}};
     for (const auto& [k, kappa] : table) {
         EXPECT_NEAR(LineSource::diffusivity(k), kappa, 1e-15) << "k = " << k;
+    }
+}
+
+// Bullard's F and its integral H: the limits that hold for every α, and the table against the
+// quadrature it was made from.
+TEST(CylinderResponse, LimitsAndTheTableAgainstItsQuadrature) {
+    for (double alpha : {0.5, 1.0, 2.0, 3.0, 5.0}) {
+        SCOPED_TRACE(alpha);
+        const CylinderResponse r(alpha);
+        EXPECT_EQ(r.pulse(0.0), 1.0);
+        EXPECT_NEAR(r.pulse(1e-9), 1.0, 1e-3);
+        EXPECT_NEAR(CylinderResponse::pulseByQuadrature(alpha, 1e-8), 1.0, 2e-3);
+        // F → 1/(2ατ), H → ln τ + ln 4 − γ.
+        for (double tau : {1e4, 1e6, 1e8}) {
+            EXPECT_NEAR(r.pulse(tau) * 2.0 * alpha * tau, 1.0, 5e-3 * 1e4 / tau);
+            EXPECT_NEAR(r.heating(tau) - std::log(tau), std::log(4.0) - 0.5772156649,
+                        1e-2 * 1e4 / tau);
+        }
+        double worst = 0.0;
+        for (double x = -11.0; x < 13.5; x += 0.41) {
+            const double tau = std::exp(x);
+            worst = std::max(
+                worst,
+                std::abs(r.pulse(tau) / CylinderResponse::pulseByQuadrature(alpha, tau) - 1.0));
+            worst = std::max(
+                worst,
+                std::abs(r.heating(tau) / CylinderResponse::heatingByQuadrature(alpha, tau) - 1.0));
+            // H is the integral of F: dH/dτ = 2αF.
+            const double h = 1e-5 * tau;
+            EXPECT_NEAR((r.heating(tau + h) - r.heating(tau - h)) / (2.0 * h),
+                        2.0 * alpha * r.pulse(tau), 5e-5 * 2.0 * alpha * r.pulse(tau) + 1e-9);
+        }
+        EXPECT_LT(worst, 1e-6);
+    }
+    // With α = 2, F ≈ 1/(4τ) − 1/(8τ²) within 0.5 % from τ = 5 (0.503 % there) and 0.05 % from
+    // τ = 10.
+    const CylinderResponse two(2.0);
+    for (const auto& [tau, within] : {std::pair{5.0, 5.1e-3}, {10.0, 5e-4}, {40.0, 5e-4}}) {
+        EXPECT_NEAR(two.pulse(tau) / (1.0 / (4.0 * tau) - 1.0 / (8.0 * tau * tau)), 1.0, within);
+    }
+}
+
+TEST(MinimumSearch, FindsTheMinimaOfKnownFunctions) {
+    struct Case {
+        const char* name;
+        MinimumSearch::Function f;
+        double low;
+        double high;
+        bool logarithmic;
+        double x;
+    };
+    const Case cases[] = {
+        {"parabola", [](double x) { return (x - 1.3) * (x - 1.3) + 2.0; }, -5.0, 5.0, false, 1.3},
+        {"at the low end", [](double x) { return x; }, 2.0, 3.0, false, 2.0},
+        {"k-like, log grid", [](double k) { return std::pow(std::log(k / 0.77), 2); }, 0.1, 10.0,
+         true, 0.77},
+        {"two minima, the deeper", [](double x) { return std::cos(3.0 * x) + 0.1 * x; }, 0.0, 6.0,
+         false, 1.0472 - 0.0111},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Minimum m =
+            MinimumSearch::scanThenRefine(c.f, c.low, c.high, 31, c.logarithmic, 1e-7);
+        EXPECT_NEAR(m.x, c.x, 1e-3);
+        EXPECT_DOUBLE_EQ(m.value, c.f(m.x));
     }
 }
 

@@ -1,7 +1,5 @@
 #include "viewer/reduction/FitCurves.h"
 
-#include "analysis/LineSource.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -13,75 +11,90 @@ bool inside(const std::optional<analysis::FitWindow>& w, double t) {
     return w && t >= w->fromS && t <= w->toS;
 }
 
+double offset(const analysis::ReductionResults& results, std::size_t sensor) {
+    return results.calibrationOffsetsC ? (*results.calibrationOffsetsC)[sensor] : 0.0;
+}
+
 } // namespace
 
 FitCurves FitCurves::decay(const analysis::StationRecords& records,
                            const analysis::ReductionResults& results, std::size_t sensor) {
     FitCurves out;
     const analysis::SensorResult& s = results.sensors[sensor];
-    if (!results.penetrationS || records.empty()) {
+    if (!results.penetrationS || records.empty() || !s.decayCurve) {
         return out;
     }
+    const analysis::DecayCurve& curve = *s.decayCurve;
     const double tp = *results.penetrationS;
     const double end = results.heater.onS.value_or(records.timeS().back());
     const auto& t = records.timeS();
     const auto& v = records.temperatureC(sensor);
+    const double c = offset(results, sensor);
     // Records long before the window would squeeze the window into a corner.
     double xLimit = 0.0;
     if (s.decayWindow && s.decayWindow->fromS > tp) {
-        xLimit = 3.0 / (s.decayWindow->fromS - tp);
+        xLimit = 3.0 * curve.shape(s.decayWindow->fromS);
     }
+    double xMax = 0.0;
     for (std::size_t i = 0; i < t.size(); ++i) {
         if (t[i] <= tp || t[i] > end || !std::isfinite(v[i])) {
             continue;
         }
-        const double x = 1.0 / (t[i] - tp);
-        Set& set = inside(s.decayWindow, t[i]) ? out.inWindow : out.outside;
-        if (&set == &out.outside && xLimit > 0.0 && x > xLimit) {
+        const double x = curve.shape(t[i]);
+        if (!std::isfinite(x)) {
             continue;
         }
+        const bool in = inside(s.decayWindow, t[i]);
+        if (!in && xLimit > 0.0 && x > xLimit) {
+            continue;
+        }
+        Set& set = in ? out.inWindow : out.outside;
         set.x << x;
-        set.y << v[i];
+        set.y << v[i] - c;
+        if (in) {
+            xMax = std::max(xMax, x);
+        }
     }
-    if (s.tEqC && s.decayA && s.decayWindow) {
-        const double xMax = 1.0 / std::max(s.decayWindow->fromS - tp, 1e-9);
+    if (s.tEqC && xMax > 0.0) {
         out.line.x = {0.0, xMax};
-        out.line.y = {*s.tEqC, *s.tEqC + *s.decayA * xMax};
+        out.line.y = {curve.tEqC, curve.tEqC + curve.amplitude * xMax};
     }
     return out;
 }
 
 FitCurves FitCurves::heating(const analysis::StationRecords& records,
-                             const analysis::ReductionResults& results, std::size_t sensor,
-                             double radiusM) {
+                             const analysis::ReductionResults& results, std::size_t sensor) {
     FitCurves out;
     const analysis::SensorResult& s = results.sensors[sensor];
-    if (!results.heater.onS || !results.penetrationS || !s.tEqC || !s.decayA || records.empty()) {
+    if (!results.heater.onS || !s.decayCurve || !s.kCurve || records.empty()) {
         return out;
     }
-    const double tp = *results.penetrationS;
+    const analysis::HeaterCurve& curve = *s.kCurve;
     const double on = *results.heater.onS;
-    const double off = results.heater.offS.value_or(records.timeS().back());
+    const bool pulse = results.heater.pulse && results.heater.offS;
+    const double origin = pulse ? (on + *results.heater.offS) / 2.0 : on;
+    auto xOf = [&](double time) { return pulse ? time - origin : std::log(time - on); };
+    const double end = pulse ? (s.kWindow ? s.kWindow->toS : records.timeS().back())
+                             : results.heater.offS.value_or(records.timeS().back());
     const auto& t = records.timeS();
     const auto& v = records.temperatureC(sensor);
+    const double c = offset(results, sensor);
     for (std::size_t i = 0; i < t.size(); ++i) {
-        if (t[i] <= on || t[i] > off || !std::isfinite(v[i])) {
+        if (t[i] <= on || t[i] > end || !std::isfinite(v[i])) {
             continue;
         }
-        const double rise = v[i] - *s.tEqC - *s.decayA / (t[i] - tp);
-        Set& set = inside(s.heatingWindow, t[i]) ? out.inWindow : out.outside;
-        set.x << std::log(t[i] - on);
-        set.y << rise;
+        Set& set = inside(s.kWindow, t[i]) ? out.inWindow : out.outside;
+        set.x << xOf(t[i]);
+        set.y << v[i] - c - s.decayCurve->at(t[i]);
     }
-    if (s.kHeatingWPerMK && s.heatingOffsetK && s.heatingWindow && results.heater.qWPerM) {
-        const analysis::LineSource source(*results.heater.qWPerM, radiusM);
-        const double from = std::max(s.heatingWindow->fromS - on, 1e-3);
-        const double to = std::max(s.heatingWindow->toS - on, from);
-        constexpr int kSteps = 40;
+    if (s.kWindow) {
+        const double from = std::max(s.kWindow->fromS, on + 1e-3);
+        const double to = std::max(s.kWindow->toS, from);
+        constexpr int kSteps = 60;
         for (int i = 0; i <= kSteps; ++i) {
-            const double dt = from * std::pow(to / from, static_cast<double>(i) / kSteps);
-            out.line.x << std::log(dt);
-            out.line.y << source.heatingRise(*s.kHeatingWPerMK, dt) + *s.heatingOffsetK;
+            const double time = from + (to - from) * i / kSteps;
+            out.line.x << xOf(time);
+            out.line.y << curve.rise(time);
         }
     }
     return out;

@@ -7,8 +7,10 @@
 
 namespace quorvane {
 
-// The points and the fit line of one thermistor's two fits, in the coordinates that make
-// them straight: T against 1/(t − t_p), and the heater's rise ΔT against ln(t − t_on).
+// The points and the fit of one thermistor's two fits, in the coordinates that make them
+// plain: T against the decay's own x (Bullard's F, or 1/(t − t_p) for a line), where the fit
+// is a straight line; and the heater's rise ΔT (the decay taken off) against the time since
+// the pulse's middle, or against ln(t − t_on) for a long heating, with the curve that gave k.
 struct FitCurves {
     struct Set {
         QVector<double> x;
@@ -21,8 +23,7 @@ struct FitCurves {
     static FitCurves decay(const analysis::StationRecords& records,
                            const analysis::ReductionResults& results, std::size_t sensor);
     static FitCurves heating(const analysis::StationRecords& records,
-                             const analysis::ReductionResults& results, std::size_t sensor,
-                             double radiusM);
+                             const analysis::ReductionResults& results, std::size_t sensor);
 };
 
 } // namespace quorvane

@@ -99,8 +99,8 @@ std::optional<double> FitMarkers::handleKey(Handle handle) const {
     };
     const auto heating = [&]() -> std::optional<analysis::FitWindow> {
         for (const auto& s : r.sensors) {
-            if (s.heatingWindow) {
-                return s.heatingWindow;
+            if (s.kWindow) {
+                return s.kWindow;
             }
         }
         return std::nullopt;
