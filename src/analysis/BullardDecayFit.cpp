@@ -73,9 +73,16 @@ FitOutcome<DecayCurve> BullardDecayFit::fit(const Samples& samples) const {
     };
     const int points = std::clamp(
         static_cast<int>(std::ceil((high - low) / std::max(m_delays.stepS, 1e-3))) + 1, 2, 41);
-    const Minimum best = high > low ? MinimumSearch::scanThenRefine(misfit, low, high, points,
-                                                                    false, kDelayToleranceS)
-                                    : Minimum{high, misfit(high)};
+    Minimum best{high, 0.0};
+    if (!(high > low)) {
+        best.value = misfit(high);
+    } else if (m_delays.near && *m_delays.near > low && *m_delays.near < high) {
+        const double reach = 2.0 * std::max(m_delays.stepS, 1.0);
+        best = MinimumSearch::brent(misfit, std::max(low, *m_delays.near - reach),
+                                    std::min(high, *m_delays.near + reach), kDelayToleranceS);
+    } else {
+        best = MinimumSearch::scanThenRefine(misfit, low, high, points, false, kDelayToleranceS);
+    }
     for (std::size_t i = 0; i < t.size(); ++i) {
         x[i] = m_response->pulse(scale * (t[i] - m_penetrationS - best.x));
     }

@@ -4,6 +4,8 @@
 #include "analysis/FitOutcome.h"
 #include "analysis/Samples.h"
 
+#include <optional>
+
 namespace quorvane::analysis {
 
 // Bullard's method for the frictional decay of a probe of finite radius: for a given κ and a
@@ -15,6 +17,8 @@ public:
         double lowestS = -60.0;
         double highestS = 120.0;
         double stepS = 1.0; // the scan's step before the refinement
+        // A live update searches only near the last record's delay.
+        std::optional<double> near;
     };
 
     BullardDecayFit(std::shared_ptr<const CylinderResponse> response, double radiusM,

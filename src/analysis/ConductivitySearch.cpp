@@ -241,24 +241,30 @@ FitOutcome<ConductivityEstimate> ConductivitySearch::fit(const Samples& rise, co
         few.push_back(i);
     }
     double bestK = 1.0;
-    double bestSs = std::numeric_limits<double>::infinity();
-    for (int i = 0; i < kGridPoints; ++i) {
-        const double k = kLowestK * std::pow(kHighestK / kLowestK, double(i) / (kGridPoints - 1));
-        const double ss = sumOfSquares(problem, few, k, 0.0);
-        if (ss < bestSs) {
-            bestSs = ss;
-            bestK = k;
-        }
-    }
     double bestShift = 0.0;
-    if (problem.largestShift > 0.0) {
-        for (int i = 0; i < kShiftPoints; ++i) {
-            const double s =
-                -problem.largestShift + 2.0 * problem.largestShift * double(i) / (kShiftPoints - 1);
-            const double ss = sumOfSquares(problem, few, bestK, s);
+    if (setup.start) {
+        bestK = std::clamp(setup.start->first, kSearchLowestK, kSearchHighestK);
+        bestShift = std::clamp(setup.start->second, -problem.largestShift, problem.largestShift);
+    } else {
+        double bestSs = std::numeric_limits<double>::infinity();
+        for (int i = 0; i < kGridPoints; ++i) {
+            const double k =
+                kLowestK * std::pow(kHighestK / kLowestK, double(i) / (kGridPoints - 1));
+            const double ss = sumOfSquares(problem, few, k, 0.0);
             if (ss < bestSs) {
                 bestSs = ss;
-                bestShift = s;
+                bestK = k;
+            }
+        }
+        if (problem.largestShift > 0.0) {
+            for (int i = 0; i < kShiftPoints; ++i) {
+                const double s = -problem.largestShift +
+                                 2.0 * problem.largestShift * double(i) / (kShiftPoints - 1);
+                const double ss = sumOfSquares(problem, few, bestK, s);
+                if (ss < bestSs) {
+                    bestSs = ss;
+                    bestShift = s;
+                }
             }
         }
     }

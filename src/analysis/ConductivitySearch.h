@@ -4,6 +4,9 @@
 #include "analysis/HeaterCurve.h"
 #include "analysis/Samples.h"
 
+#include <optional>
+#include <utility>
+
 namespace quorvane::analysis {
 
 struct ConductivityEstimate {
@@ -28,6 +31,9 @@ public:
         HeaterCurve model;         // q, switches, radius and response; k and κ are searched
         bool freeConstant = false; // a constant C beside the curve (the heating, not a decay)
         double largestShiftS = 1.0;
+        // Where a live update may start instead of the scans: the last record's answer,
+        // which lies in the same basin (the refinement ends at the same minimum).
+        std::optional<std::pair<double, double>> start; // k and shift
     };
 
     static constexpr double kLowestK = 0.1;

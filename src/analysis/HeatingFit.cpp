@@ -22,8 +22,10 @@ ConductivitySearch::Setup setupFor(const StationPlan& plan, bool withOff) {
 
 } // namespace
 
-FitOutcome<ConductivityEstimate> HeatingFit::heating(const StationPlan& plan, const Samples& rise) {
+FitOutcome<ConductivityEstimate> HeatingFit::heating(const StationPlan& plan, const Samples& rise,
+                                                     const Start& start) {
     auto setup = setupFor(plan, false);
+    setup.start = start;
     setup.freeConstant = true;
     const auto outcome = ConductivitySearch::fit(rise, setup);
     if (!outcome) {
@@ -32,14 +34,17 @@ FitOutcome<ConductivityEstimate> HeatingFit::heating(const StationPlan& plan, co
     return outcome;
 }
 
-FitOutcome<ConductivityEstimate> HeatingFit::cooling(const StationPlan& plan, const Samples& rise) {
+FitOutcome<ConductivityEstimate> HeatingFit::cooling(const StationPlan& plan, const Samples& rise,
+                                                     const Start& start) {
     Samples after;
     for (std::size_t i = 0; i < rise.size(); ++i) {
         if (rise.timeS[i] > *plan.offS) {
             after.add(rise.timeS[i], rise.value[i]);
         }
     }
-    const auto outcome = ConductivitySearch::fit(after, setupFor(plan, true));
+    auto setup = setupFor(plan, true);
+    setup.start = start;
+    const auto outcome = ConductivitySearch::fit(after, setup);
     if (!outcome) {
         return FitOutcome<ConductivityEstimate>::failed("cooling fit: " + outcome.reason());
     }

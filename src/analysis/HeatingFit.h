@@ -13,8 +13,12 @@ namespace quorvane::analysis {
 // cooling, with the heating's start and stop summed and no constant, gives a second k.
 class HeatingFit {
 public:
-    static FitOutcome<ConductivityEstimate> heating(const StationPlan& plan, const Samples& rise);
-    static FitOutcome<ConductivityEstimate> cooling(const StationPlan& plan, const Samples& rise);
+    using Start = std::optional<std::pair<double, double>>;
+
+    static FitOutcome<ConductivityEstimate> heating(const StationPlan& plan, const Samples& rise,
+                                                    const Start& start = {});
+    static FitOutcome<ConductivityEstimate> cooling(const StationPlan& plan, const Samples& rise,
+                                                    const Start& start = {});
 };
 
 } // namespace quorvane::analysis

@@ -39,7 +39,8 @@ std::optional<TimeWindow> PulseFit::defaultWindow(const StationPlan& plan, doubl
     return w;
 }
 
-FitOutcome<ConductivityEstimate> PulseFit::fit(const StationPlan& plan, const Samples& rise) {
+FitOutcome<ConductivityEstimate> PulseFit::fit(const StationPlan& plan, const Samples& rise,
+                                               const Start& start) {
     ConductivitySearch::Setup setup;
     setup.model.qWPerM = plan.qWPerM;
     setup.model.onS = *plan.onS;
@@ -49,6 +50,7 @@ FitOutcome<ConductivityEstimate> PulseFit::fit(const StationPlan& plan, const Sa
     setup.freeConstant = false;
     // The heater column places the pulse only to within a record.
     setup.largestShiftS = std::max(plan.intervalS, 1.0);
+    setup.start = start;
     const auto outcome = ConductivitySearch::fit(rise, setup);
     if (!outcome) {
         return FitOutcome<ConductivityEstimate>::failed("pulse fit: " + outcome.reason());

@@ -13,6 +13,8 @@ namespace quorvane::analysis {
 // by k, so the fit is a search for k and a small shift of the pulse, with nothing else free.
 class PulseFit {
 public:
+    using Start = std::optional<std::pair<double, double>>;
+
     // The window in τ after the pulse's middle that the default takes (about 2 to 10).
     static constexpr double kFromTau = 2.0;
     static constexpr double kToTau = 10.0;
@@ -23,7 +25,8 @@ public:
     static std::optional<TimeWindow> defaultWindow(const StationPlan& plan, double kappa,
                                                    const std::vector<double>& timeS);
 
-    static FitOutcome<ConductivityEstimate> fit(const StationPlan& plan, const Samples& rise);
+    static FitOutcome<ConductivityEstimate> fit(const StationPlan& plan, const Samples& rise,
+                                                const Start& start = {});
 };
 
 } // namespace quorvane::analysis

@@ -55,6 +55,13 @@ const Value& keep(std::vector<std::pair<Key, Value>>& cache, const Key& key, Val
 
 } // namespace
 
+void SensorReduction::forget() {
+    m_decays.clear();
+    m_heats.clear();
+    m_lastDelayS.reset();
+    m_lastHeat = {};
+}
+
 FitOutcome<DecayCurve> SensorReduction::decay(const StationRecords& records,
                                               const StationPlan& plan, std::size_t s, double k,
                                               FitWindow& window) {
@@ -84,9 +91,15 @@ FitOutcome<DecayCurve> SensorReduction::decay(const StationRecords& records,
     if (!plan.response) {
         return keep(m_decays, key, DecayFit(plan.penetrationS).fit(samples));
     }
-    return keep(m_decays, key,
-                BullardDecayFit(plan.response, plan.radiusM, plan.penetrationS, key.kappa, delays)
-                    .fit(samples));
+    delays.near = m_lastDelayS;
+    const auto& fit =
+        keep(m_decays, key,
+             BullardDecayFit(plan.response, plan.radiusM, plan.penetrationS, key.kappa, delays)
+                 .fit(samples));
+    if (fit) {
+        m_lastDelayS = fit->delayS;
+    }
+    return fit;
 }
 
 FitOutcome<ConductivityEstimate> SensorReduction::heat(const StationRecords& records,
@@ -117,14 +130,15 @@ FitOutcome<ConductivityEstimate> SensorReduction::heat(const StationRecords& rec
     for (std::size_t i = 0; i < rise.size(); ++i) {
         rise.value[i] -= d.at(rise.timeS[i]);
     }
-    switch (kind) {
-    case Pulse:
-        return keep(m_heats, key, PulseFit::fit(plan, rise));
-    case Heating:
-        return keep(m_heats, key, HeatingFit::heating(plan, rise));
-    default:
-        return keep(m_heats, key, HeatingFit::cooling(plan, rise));
+    auto& last = m_lastHeat[static_cast<std::size_t>(kind)];
+    FitOutcome<ConductivityEstimate> fit = kind == Pulse ? PulseFit::fit(plan, rise, last)
+                                           : kind == Heating
+                                               ? HeatingFit::heating(plan, rise, last)
+                                               : HeatingFit::cooling(plan, rise, last);
+    if (fit) {
+        last = std::pair{fit->kWPerMK, fit->shiftS};
     }
+    return keep(m_heats, key, std::move(fit));
 }
 
 void SensorReduction::judge(const QString& what, double rmsC, std::optional<double> riseK,

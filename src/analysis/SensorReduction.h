@@ -5,7 +5,9 @@
 #include "analysis/ReductionResults.h"
 #include "analysis/StationPlan.h"
 
+#include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace quorvane::analysis {
@@ -27,7 +29,7 @@ public:
 
     void reduce(const StationRecords& records, const StationPlan& plan, std::size_t sensor,
                 SensorResult& out);
-    void forget() { m_decays.clear(), m_heats.clear(); }
+    void forget();
 
 private:
     struct DecayKey {
@@ -68,6 +70,9 @@ private:
 
     std::vector<std::pair<DecayKey, FitOutcome<DecayCurve>>> m_decays;
     std::vector<std::pair<HeatKey, FitOutcome<ConductivityEstimate>>> m_heats;
+    // The last answers, where a live update's searches start (none after forget()).
+    std::optional<double> m_lastDelayS;
+    std::array<std::optional<std::pair<double, double>>, 4> m_lastHeat{};
 };
 
 } // namespace quorvane::analysis

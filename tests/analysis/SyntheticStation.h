@@ -1,9 +1,11 @@
 #pragma once
 
+#include "analysis/CylinderResponse.h"
 #include "analysis/StationRecords.h"
 
 #include <array>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <random>
 
@@ -11,7 +13,9 @@ namespace quorvane::analysis::test {
 
 // A station computed from the closed-form formulas, written here apart from the reduction:
 // bottom water, at penetration a jump decaying as A/(t - t_p) towards T_eq = T_w + Γ z cos θ,
-// and the heater's line-source rise and fall with E1.
+// and the heater's line-source rise and fall with E1. With `alpha` above 0 the probe is a
+// cylinder instead, through the reduction's own F and H (for the fits' and the benchmark's
+// own checks; the simulator's independent physics is what the accuracy is measured on).
 struct SyntheticStation {
     double startS = 1796734800.0; // 2026-12-08T13:00:00Z
     double intervalS = 1.0;
@@ -30,6 +34,8 @@ struct SyntheticStation {
     double radiusM = 0.001;
     double noiseK = 0.0;
     unsigned seed = 7;
+    double alpha = 0.0;
+    mutable std::shared_ptr<const CylinderResponse> response;
 
     double penetrationS() const { return startS + (penetrationRecord - 0.5) * intervalS; }
     double onS() const { return startS + (penetrationRecord + heatDelayRecords - 0.5) * intervalS; }
@@ -47,8 +53,21 @@ struct SyntheticStation {
         if (t < tp) {
             return bottomWaterC;
         }
-        double v = tEq(i) + frictionKs[i] / (t - tp);
         const double c = q() / (4.0 * std::numbers::pi * k[i]);
+        if (response) {
+            const double scale = kappa(k[i]) / (radiusM * radiusM);
+            // The same late-time decay A/(t − t_p): a heating of 4πkA J/m at t_p.
+            double v =
+                tEq(i) + frictionKs[i] * 2.0 * alpha * scale * response->pulse(scale * (t - tp));
+            if (heatRecords > 0 && t > onS()) {
+                v += c * response->heating(scale * (t - onS()));
+                if (t > offS()) {
+                    v -= c * response->heating(scale * (t - offS()));
+                }
+            }
+            return v;
+        }
+        double v = tEq(i) + frictionKs[i] / (t - tp);
         const double arg = radiusM * radiusM / (4.0 * kappa(k[i]));
         if (heatRecords > 0 && t > onS()) {
             v += c * e1(arg / (t - onS()));
@@ -60,6 +79,9 @@ struct SyntheticStation {
     }
 
     StationRecords make() const {
+        if (alpha > 0.0 && (!response || response->alpha() != alpha)) {
+            response = std::make_shared<const CylinderResponse>(alpha);
+        }
         StationRecords r;
         r.logIntervalS = intervalS;
         r.serial = QStringLiteral("0417");
