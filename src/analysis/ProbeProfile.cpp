@@ -33,6 +33,15 @@ QString ProbeProfile::problem() const {
     if (!std::isfinite(alpha) || alpha < 0.0 || alpha > kHighestAlpha) {
         return QStringLiteral("alpha must be from 0 (a line) to 20");
     }
+    if (heaterCalibrationUncertainty &&
+        (!std::isfinite(*heaterCalibrationUncertainty) || *heaterCalibrationUncertainty < 0.0 ||
+         *heaterCalibrationUncertainty >= 1.0)) {
+        return QStringLiteral("heater calibration uncertainty must be a share from 0 to under 1");
+    }
+    if (depthUncertaintyM && (!std::isfinite(*depthUncertaintyM) || *depthUncertaintyM < 0.0 ||
+                              *depthUncertaintyM > 1.0)) {
+        return QStringLiteral("depth uncertainty must be from 0 to 1 m");
+    }
     if (!std::isfinite(tiltDeg) || tiltDeg < 0.0 || tiltDeg >= 90.0) {
         return QStringLiteral("tilt must be from 0 to under 90 degrees");
     }
@@ -89,6 +98,17 @@ std::optional<ProbeProfile> ProbeProfile::fromJson(const QByteArray& json, QStri
     if (o.contains(QStringLiteral("alpha")) && !number("alpha", p.alpha)) {
         return std::nullopt;
     }
+    for (const auto& [key, into] :
+         {std::pair{"heater_calibration_uncertainty", &p.heaterCalibrationUncertainty},
+          std::pair{"depth_uncertainty_m", &p.depthUncertaintyM}}) {
+        if (o.contains(QLatin1String(key))) {
+            double v = 0.0;
+            if (!number(key, v)) {
+                return std::nullopt;
+            }
+            *into = v;
+        }
+    }
     p.tiltEntered = o.contains(QStringLiteral("tilt_deg"));
     if (p.tiltEntered && !number("tilt_deg", p.tiltDeg)) {
         return std::nullopt;
@@ -112,6 +132,12 @@ QByteArray ProbeProfile::toJson() const {
     o.insert(QStringLiteral("heater_w_per_m_per_level"), heaterWPerMPerLevel);
     o.insert(QStringLiteral("radius_m"), radiusM);
     o.insert(QStringLiteral("alpha"), alpha);
+    if (heaterCalibrationUncertainty) {
+        o.insert(QStringLiteral("heater_calibration_uncertainty"), *heaterCalibrationUncertainty);
+    }
+    if (depthUncertaintyM) {
+        o.insert(QStringLiteral("depth_uncertainty_m"), *depthUncertaintyM);
+    }
     if (tiltEntered) {
         o.insert(QStringLiteral("tilt_deg"), tiltDeg);
     }

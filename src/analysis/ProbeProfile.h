@@ -18,6 +18,10 @@ struct ProbeProfile {
     double heaterWPerMPerLevel = 0.25;
     double radiusM = 0.001;
     double alpha = 2.0;
+    // What the probe's calibration sheet says of its accuracy, when it says so: the heater
+    // calibration's relative uncertainty and the thermistors' depths' (m).
+    std::optional<double> heaterCalibrationUncertainty;
+    std::optional<double> depthUncertaintyM;
     double tiltDeg = 0.0;
     bool tiltEntered = true; // false when the profile leaves the tilt out
     bool isDefault = false;  // the stand-in used when the instrument has no profile

@@ -134,7 +134,32 @@ ReductionResults Reduction::results() {
     if (!entered.isEmpty()) {
         out.flags << QStringLiteral("k entered by the operator for ") + entered.join(", ");
     }
-    StationSummary::summarise(m_profile, {}, out);
+    StationSummary::Use use;
+    for (std::size_t s = 0; s < kSensorCount; ++s) {
+        use.gradient[s] = !m_options.excludeFromGradient[s];
+        use.k[s] = !m_options.excludeFromK[s];
+        SensorResult& sensor = out.sensors[s];
+        if (m_options.excludeFromGradient[s]) {
+            sensor.excluded << QStringLiteral("gradient");
+        }
+        if (m_options.excludeFromK[s]) {
+            sensor.excluded << QStringLiteral("k");
+        }
+        if (!sensor.excluded.isEmpty()) {
+            sensor.excludedReason = m_options.exclusionReason[s];
+            const QString why = sensor.excludedReason.isEmpty()
+                                    ? QString()
+                                    : QStringLiteral(": ") + sensor.excludedReason;
+            sensor.flags << QStringLiteral("left out of the %1 by the operator%2")
+                                .arg(sensor.excluded.size() == 2
+                                         ? QStringLiteral("gradient and the mean k")
+                                     : m_options.excludeFromGradient[s] ? QStringLiteral("gradient")
+                                                                        : QStringLiteral("mean k"),
+                                     why);
+        }
+    }
+    out.probe = m_profile;
+    StationSummary::summarise(m_profile, use, out);
     return out;
 }
 

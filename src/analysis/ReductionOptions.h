@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <optional>
 #include <utility>
@@ -22,6 +24,11 @@ struct ReductionOptions {
     bool calibrateBottomWater = false;
     // Conductivities the operator gives (W/(m K)), used instead of a heater's.
     std::array<std::optional<double>, 5> enteredK{};
+    // Thermistors the operator leaves out of the gradient or of the mean k, and why. They are
+    // still fitted and shown.
+    std::array<bool, 5> excludeFromGradient{};
+    std::array<bool, 5> excludeFromK{};
+    std::array<QString, 5> exclusionReason{};
 
     bool operator==(const ReductionOptions&) const = default;
 };

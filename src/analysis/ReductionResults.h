@@ -2,6 +2,7 @@
 
 #include "analysis/DecayCurve.h"
 #include "analysis/HeaterCurve.h"
+#include "analysis/ProbeProfile.h"
 
 #include <QString>
 #include <QStringList>
@@ -57,6 +58,9 @@ struct SensorResult {
     std::optional<double> fitRmsC;
     // A fit's misfit is above what the model allows: the station's quality is capped.
     bool misfit = false;
+    // What the operator left it out of ("gradient", "k"), and why.
+    QStringList excluded;
+    QString excludedReason;
 
     QStringList flags;
 };
@@ -104,6 +108,9 @@ struct ReductionResults {
     std::optional<double> harmonicMeanKErrWPerMK;
     std::optional<double> relativeUncertainty;
     std::optional<double> tiltDeg; // the tilt used, when the profile gave one
+    // The probe the station was reduced with, and what its errors include besides the fits'.
+    std::optional<ProbeProfile> probe;
+    QStringList uncertaintyIncludes;
 
     // "excellent", "good", "acceptable" or "poor"; empty when there is no heat flow.
     QString quality;

@@ -57,6 +57,10 @@ QJsonObject sensorObject(const SensorResult& s) {
     o.insert(QStringLiteral("k_method"), text(s.kMethod));
     o.insert(QStringLiteral("k_cooling_w_per_m_k"), rounded(s.kCoolingWPerMK, 3));
     o.insert(QStringLiteral("fit_rms_c"), significant(s.fitRmsC, 2));
+    o.insert(QStringLiteral("excluded"), QJsonArray::fromStringList(s.excluded));
+    if (!s.excludedReason.isEmpty()) {
+        o.insert(QStringLiteral("excluded_reason"), s.excludedReason);
+    }
     o.insert(QStringLiteral("flags"), QJsonArray::fromStringList(s.flags));
     return o;
 }
@@ -128,6 +132,34 @@ QJsonObject ResultsJson::toObject(const ReductionResults& r) {
     o.insert(QStringLiteral("relative_uncertainty"), significant(r.relativeUncertainty, 2));
     o.insert(QStringLiteral("quality"), text(r.quality));
     o.insert(QStringLiteral("quality_cap"), text(r.qualityCap));
+    if (r.probe) {
+        const ProbeProfile& p = *r.probe;
+        QJsonObject probe;
+        probe.insert(QStringLiteral("serial"), p.serial);
+        QJsonArray depths;
+        for (double d : p.sensorDepthsM) {
+            depths.append(d);
+        }
+        probe.insert(QStringLiteral("sensor_depths_m"), depths);
+        probe.insert(QStringLiteral("heater_w_per_m_per_level"), p.heaterWPerMPerLevel);
+        probe.insert(QStringLiteral("radius_m"), p.radiusM);
+        probe.insert(QStringLiteral("alpha"), p.alpha);
+        probe.insert(QStringLiteral("tilt_deg"),
+                     p.tiltEntered ? QJsonValue(p.tiltDeg) : QJsonValue(QJsonValue::Null));
+        probe.insert(QStringLiteral("default"), p.isDefault);
+        o.insert(QStringLiteral("probe"), probe);
+        QJsonObject uncertainty;
+        uncertainty.insert(QStringLiteral("heater_calibration_rel"),
+                           p.heaterCalibrationUncertainty
+                               ? QJsonValue(*p.heaterCalibrationUncertainty)
+                               : QJsonValue(QJsonValue::Null));
+        uncertainty.insert(QStringLiteral("depth_m"), p.depthUncertaintyM
+                                                          ? QJsonValue(*p.depthUncertaintyM)
+                                                          : QJsonValue(QJsonValue::Null));
+        uncertainty.insert(QStringLiteral("includes"),
+                           QJsonArray::fromStringList(r.uncertaintyIncludes));
+        o.insert(QStringLiteral("uncertainty"), uncertainty);
+    }
     o.insert(QStringLiteral("flags"), QJsonArray::fromStringList(r.flags));
     return o;
 }
@@ -164,6 +196,9 @@ const QStringList& keyOrder(const QJsonObject& o) {
                                         "relative_uncertainty",
                                         "quality",
                                         "quality_cap",
+                                        "probe",
+                                        "uncertainty",
+                                        "station",
                                         "flags"};
     static const QStringList heater = {"on_utc", "off_utc", "level", "q_w_per_m"};
     static const QStringList sensor = {"name",
@@ -178,6 +213,8 @@ const QStringList& keyOrder(const QJsonObject& o) {
                                        "k_method",
                                        "k_cooling_w_per_m_k",
                                        "fit_rms_c",
+                                       "excluded",
+                                       "excluded_reason",
                                        "flags"};
     if (o.contains(QStringLiteral("sensors"))) {
         return station;

@@ -436,3 +436,77 @@ TEST(Reduction, DefaultProfileIsNamedByEveryResultThatUsesIt) {
 
 } // namespace
 } // namespace quorvane::analysis
+
+namespace quorvane::analysis {
+namespace {
+
+// T4 reads 30 mK high: in the gradient it tilts the slope by 0.03·(1.5 − 1)/Σ(z − z̄)² =
+// 0.006 K/m (depths 0 to 2 m by 0.5, Σ(z − z̄)² = 2.5); left out, the other four are exact.
+TEST(Reduction, ThermistorsLeftOutByTheOperator) {
+    SyntheticStation s;
+    const StationRecords off =
+        withSensor(s.make(), 3, [](std::size_t, double v) { return v + 0.030; });
+    struct Case {
+        const char* name;
+        bool gradient;
+        bool k;
+        double slope;
+        int kSensors;
+        QString flag;
+    };
+    const Case cases[] = {
+        {"kept", false, false, s.gradientKPerM + 0.006, 5, {}},
+        {"out of the gradient", true, false, s.gradientKPerM, 5,
+         "left out of the gradient by the operator: reads high"},
+        {"out of both", true, true, s.gradientKPerM, 4,
+         "left out of the gradient and the mean k by the operator: reads high"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReductionOptions o;
+        o.excludeFromGradient[3] = c.gradient;
+        o.excludeFromK[3] = c.k;
+        o.exclusionReason[3] = QStringLiteral("reads high");
+        Reduction reduction(profileOf(s), o);
+        reduction.setRecords(off);
+        const auto r = reduction.results();
+        ASSERT_TRUE(r.gradientKPerM);
+        EXPECT_NEAR(*r.gradientKPerM, c.slope, 2e-5);
+        EXPECT_EQ(r.kSensorNames.size(), c.kSensors);
+        EXPECT_EQ(r.gradientSensorNames.contains("T4"), !c.gradient);
+        // Left out, it is still fitted and shown.
+        EXPECT_NEAR(*r.sensors[3].tEqC, s.tEq(3) + 0.030, 2e-5);
+        if (!c.flag.isEmpty()) {
+            EXPECT_TRUE(r.sensors[3].flags.contains(c.flag))
+                << r.sensors[3].flags.join("; ").toStdString();
+        }
+    }
+}
+
+// The probe's calibration sheet: a heater known to 3 % and depths to 1 cm widen k, the
+// gradient and the heat flow as much as they must, and the results say so.
+TEST(Reduction, CalibrationUncertaintiesAreCarriedIntoTheErrors) {
+    SyntheticStation s;
+    s.noiseK = 0.0005;
+    ProbeProfile p = profileOf(s);
+    const auto plain = reduce(s);
+    p.heaterCalibrationUncertainty = 0.03;
+    p.depthUncertaintyM = 0.01;
+    Reduction reduction(p);
+    reduction.setRecords(s.make());
+    const auto r = reduction.results();
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_NEAR(*r.sensors[i].kErrWPerMK,
+                    std::hypot(*plain.sensors[i].kErrWPerMK, 0.03 * *r.sensors[i].kWPerMK), 1e-9);
+    }
+    EXPECT_NEAR(*r.gradientErrKPerM,
+                std::hypot(*plain.gradientErrKPerM, *plain.gradientKPerM * 0.01 / std::sqrt(2.5)),
+                1e-9);
+    EXPECT_GT(*r.relativeUncertainty, 0.03);
+    EXPECT_EQ(r.uncertaintyIncludes,
+              (QStringList{"fits", "heater calibration 3 %", "thermistor depths 0.01 m"}));
+    EXPECT_EQ(plain.uncertaintyIncludes, QStringList{"fits"});
+}
+
+} // namespace
+} // namespace quorvane::analysis
