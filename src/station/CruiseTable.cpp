@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <vector>
 
 namespace quorvane::station {
 
@@ -83,33 +84,45 @@ bool CruiseTable::put(const CruiseRow& row) {
 }
 
 void CruiseTable::sortRows() {
-    auto time = [](const CruiseRow& r) {
-        return StationChoices::parseUtc(r.text(CruiseColumns::utc).trimmed());
+    struct Order {
+        std::optional<double> time;
+        CruiseRow::Key key;
+        std::optional<double> penetration;
+        qsizetype index;
     };
-    std::stable_sort(m_rows.begin(), m_rows.end(), [&](const CruiseRow& a, const CruiseRow& b) {
-        const auto ta = time(a);
-        const auto tb = time(b);
-        if (ta.has_value() != tb.has_value()) {
-            return ta.has_value();
+    // Times and keys once per row, not once per comparison.
+    std::vector<Order> order;
+    order.reserve(static_cast<std::size_t>(m_rows.size()));
+    for (qsizetype i = 0; i < m_rows.size(); ++i) {
+        const CruiseRow& r = m_rows[i];
+        const CruiseRow::Key key = r.key();
+        order.push_back({StationChoices::parseUtc(r.text(CruiseColumns::utc).trimmed()), key,
+                         NumberText::parse(key.penetration), i});
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Order& a, const Order& b) {
+        if (a.time.has_value() != b.time.has_value()) {
+            return a.time.has_value();
         }
-        if (ta && *ta != *tb) {
-            return *ta < *tb;
+        if (a.time && *a.time != *b.time) {
+            return *a.time < *b.time;
         }
-        const CruiseRow::Key ka = a.key();
-        const CruiseRow::Key kb = b.key();
-        if (ka.cruise != kb.cruise) {
-            return ka.cruise < kb.cruise;
+        if (a.key.cruise != b.key.cruise) {
+            return a.key.cruise < b.key.cruise;
         }
-        if (ka.station != kb.station) {
-            return ka.station < kb.station;
+        if (a.key.station != b.key.station) {
+            return a.key.station < b.key.station;
         }
-        const auto pa = NumberText::parse(ka.penetration);
-        const auto pb = NumberText::parse(kb.penetration);
-        if (pa && pb) {
-            return *pa < *pb;
+        if (a.penetration && b.penetration) {
+            return *a.penetration < *b.penetration;
         }
-        return ka.penetration < kb.penetration;
+        return a.key.penetration < b.key.penetration;
     });
+    QList<CruiseRow> sorted;
+    sorted.reserve(m_rows.size());
+    for (const Order& o : order) {
+        sorted << m_rows[o.index];
+    }
+    m_rows = std::move(sorted);
 }
 
 QString CruiseTable::lockFileFor(const QString& path) {

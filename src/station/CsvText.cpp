@@ -17,86 +17,84 @@ std::optional<CsvText::Table> CsvText::parse(const QByteArray& bytes, QString& e
     }
 
     Table table;
-    QStringList row;
-    QString cellText;
-    bool quoted = false;    // inside quotes
-    bool wasQuoted = false; // the cell began with a quote
-    bool lineHasText = false;
     bool sawFirstEnd = false;
     int line = 1;
-    int cellLine = 1;
-    auto endCell = [&] {
-        row << cellText;
-        cellText.clear();
-        wasQuoted = false;
+    const qsizetype n = text.size();
+    auto lineEndAt = [&](qsizetype i) {
+        return text[i] == QLatin1Char('\n') ||
+               (text[i] == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'));
     };
-    auto endRow = [&] {
-        endCell();
+    qsizetype i = 0;
+    while (i < n) {
+        QStringList row;
+        bool lineHasText = false;
+        for (;;) {
+            QString cellText;
+            if (text[i] == QLatin1Char('"')) {
+                lineHasText = true;
+                const int cellLine = line;
+                ++i;
+                for (;;) {
+                    const qsizetype quote = text.indexOf(QLatin1Char('"'), i);
+                    if (quote < 0) {
+                        error =
+                            QStringLiteral("line %1: a quoted cell is never closed").arg(cellLine);
+                        return std::nullopt;
+                    }
+                    const QStringView part = QStringView(text).mid(i, quote - i);
+                    line += static_cast<int>(part.count(QLatin1Char('\n')));
+                    cellText += part;
+                    if (quote + 1 < n && text[quote + 1] == QLatin1Char('"')) {
+                        cellText += QLatin1Char('"');
+                        i = quote + 2;
+                        continue;
+                    }
+                    i = quote + 1;
+                    break;
+                }
+                if (i < n && text[i] != QLatin1Char(',') && !lineEndAt(i)) {
+                    error = QStringLiteral("line %1: text after a quoted cell's closing quote")
+                                .arg(line);
+                    return std::nullopt;
+                }
+            } else {
+                qsizetype end = i;
+                while (end < n && text[end] != QLatin1Char(',') && !lineEndAt(end)) {
+                    if (text[end] == QLatin1Char('"')) {
+                        error = QStringLiteral("line %1: a quote inside a cell that does not "
+                                               "begin with one")
+                                    .arg(line);
+                        return std::nullopt;
+                    }
+                    ++end;
+                }
+                cellText = text.mid(i, end - i);
+                lineHasText = lineHasText || !cellText.isEmpty();
+                i = end;
+            }
+            row << cellText;
+            if (i < n && text[i] == QLatin1Char(',')) {
+                lineHasText = true;
+                ++i;
+                if (i < n) {
+                    continue;
+                }
+                row << QString(); // a comma at the very end
+            }
+            break;
+        }
+        if (i < n) { // at a line end
+            if (!sawFirstEnd) {
+                table.crlf = text[i] == QLatin1Char('\r');
+                sawFirstEnd = true;
+            }
+            i += text[i] == QLatin1Char('\r') ? 2 : 1;
+        }
         if (lineHasText) {
             table.rows << row;
         }
-        row.clear();
-        lineHasText = false;
-    };
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
-                    cellText += c;
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                if (c == QLatin1Char('\n')) {
-                    ++line;
-                }
-                cellText += c;
-            }
-            continue;
-        }
-        if (c == QLatin1Char('"')) {
-            if (!cellText.isEmpty() || wasQuoted) {
-                error = QStringLiteral("line %1: a quote inside a cell that does not begin "
-                                       "with one")
-                            .arg(line);
-                return std::nullopt;
-            }
-            quoted = true;
-            wasQuoted = true;
-            lineHasText = true;
-            cellLine = line;
-        } else if (c == QLatin1Char(',')) {
-            endCell();
-            lineHasText = true;
-        } else if (c == QLatin1Char('\n') ||
-                   (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))) {
-            if (!sawFirstEnd) {
-                table.crlf = c == QLatin1Char('\r');
-                sawFirstEnd = true;
-            }
-            if (c == QLatin1Char('\r')) {
-                ++i;
-            }
-            endRow();
-            ++line;
-        } else {
-            if (wasQuoted) {
-                error =
-                    QStringLiteral("line %1: text after a quoted cell's closing quote").arg(line);
-                return std::nullopt;
-            }
-            cellText += c;
-            lineHasText = true;
-        }
+        ++line;
     }
-    if (quoted) {
-        error = QStringLiteral("line %1: a quoted cell is never closed").arg(cellLine);
-        return std::nullopt;
-    }
-    endRow();
     return table;
 }
 

@@ -252,7 +252,7 @@ TEST(CruiseTable, KeepsTheFilesPermissions) {
     EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), mode);
 }
 
-constexpr int kBigTableRows = 8000;
+constexpr int kBigTableRows = 4000;
 
 // A writer killed halfway through a big table leaves the old table whole and no temporary
 // file beside it.
@@ -270,7 +270,7 @@ TEST(CruiseTable, SurvivesAKillInTheMiddleOfTheWrite) {
     }
     writeBytes(path, CsvText::format(lines));
     const QByteArray before = readBytes(path);
-    ASSERT_GT(before.size(), 2 * 1024 * 1024); // many chunks of the write
+    ASSERT_GT(before.size(), 1024 * 1024); // several chunks of the write
 
     int halfway[2];
     ASSERT_EQ(::pipe(halfway), 0);

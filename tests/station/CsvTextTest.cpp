@@ -25,10 +25,10 @@ TEST(CsvText, ReadsWhatSpreadsheetsWrite) {
     QString error;
     // A byte-order mark, CRLF, blank lines, no line end at the end.
     const auto table = CsvText::parse("\xEF\xBB\xBF"
-                                      "a,b\r\n\r\n1,\"x\"\r\n2,y",
+                                      "a,b\r\n\r\n1,\"x\"\r\n3,\r\n2,y,",
                                       error);
     ASSERT_TRUE(table) << error.toStdString();
-    EXPECT_EQ(table->rows, (QList<QStringList>{{"a", "b"}, {"1", "x"}, {"2", "y"}}));
+    EXPECT_EQ(table->rows, (QList<QStringList>{{"a", "b"}, {"1", "x"}, {"3", ""}, {"2", "y", ""}}));
     EXPECT_TRUE(table->crlf);
 }
 
