@@ -272,8 +272,12 @@ void write(QByteArray& out, const QJsonValue& v, int depth) {
 } // namespace
 
 QByteArray ResultsJson::toJson(const ReductionResults& results) {
+    return toJson(QJsonValue(toObject(results)));
+}
+
+QByteArray ResultsJson::toJson(const QJsonValue& value) {
     QByteArray out;
-    write(out, toObject(results), 0);
+    write(out, value, 0);
     out += '\n';
     return out;
 }

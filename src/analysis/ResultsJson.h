@@ -14,6 +14,8 @@ class ResultsJson {
 public:
     static QJsonObject toObject(const ReductionResults& results);
     static QByteArray toJson(const ReductionResults& results);
+    // Any results object or array of them, keys in the documented order.
+    static QByteArray toJson(const QJsonValue& value);
 
     // UTC seconds since 1970 as ISO 8601 ("…T13:00:05Z", with milliseconds when not whole).
     static QString utc(double timeS);

@@ -7,10 +7,12 @@
 
 namespace quorvane::analysis {
 
-// `--analyze FILE [--probe PROFILE] [--penetration ISO-UTC] [--decay-window A,B]
-// [--heating-window A,B]`: reduces a data log file and prints the results as JSON.
-// Exit status 0; 1 when some lines of the file were bad; 2 when the file cannot be read,
-// holds no records, or the options are wrong (the reason on `err`).
+// `--analyze FILE …` (see usage()): reduces the penetrations of a data log file, each with the
+// choices its station file keeps and the options given over them, and prints the results as
+// JSON: the last penetration, one (--station N) or all in an array (--stations); and adds
+// their rows to a cruise table (--add-to-table). Exit status 0; 1 when some lines of the file
+// were bad; 2 when the file cannot be read, holds no records, the profile or the station file
+// cannot be used, the table refuses the rows, or the options are wrong (the reason on `err`).
 class AnalyzeCommand {
 public:
     // `settingsFolder`: where probes/<serial>.json are looked up when no --probe is given

@@ -1,5 +1,7 @@
 #include "analysis/batch/DataFileRecords.h"
 
+#include <algorithm>
+
 namespace quorvane::analysis {
 
 StationRecords DataFileRecords::station(const DataFileContent& content, const QString& fileName,
@@ -23,6 +25,35 @@ StationRecords DataFileRecords::station(const DataFileContent& content, const QS
         if (!severalRuns || r.headerIndex == block) {
             out.append(static_cast<double>(r.utcSeconds), r.temperatureC, r.heater);
         }
+    }
+    return out;
+}
+
+std::vector<StationRecords> DataFileRecords::runs(const DataFileContent& content,
+                                                  const QString& fileName) {
+    // Slot 0 takes records before any header.
+    std::vector<StationRecords> out(content.headers.size() + 1);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        out[i].fileName = fileName;
+        out[i].badLines = static_cast<int>(content.badLineCount);
+        if (i > 0) {
+            const LogHeader& header = content.headers[i - 1];
+            out[i].serial = QString::fromStdString(header.instrument).trimmed();
+            out[i].logIntervalS = header.logIntervalSeconds.value_or(0.0);
+        }
+    }
+    for (const LogRecord& r : content.records) {
+        const auto slot = static_cast<std::size_t>(std::max(r.headerIndex, -1) + 1);
+        if (slot < out.size()) {
+            out[slot].append(static_cast<double>(r.utcSeconds), r.temperatureC, r.heater);
+        }
+    }
+    if (out.front().empty()) {
+        out.erase(out.begin());
+    } else if (out.size() > 1) {
+        // Records before the first header take the next run's instrument.
+        out.front().serial = out[1].serial;
+        out.front().logIntervalS = out[1].logIntervalS;
     }
     return out;
 }

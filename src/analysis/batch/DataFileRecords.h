@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <vector>
+
 namespace quorvane::analysis {
 
 // Takes a data log file's records and header into the reduction's own input.
@@ -15,6 +17,10 @@ public:
     // than one run (said in `notes`), else all of them; serial and interval from the header.
     static StationRecords station(const DataFileContent& content, const QString& fileName,
                                   QStringList& notes);
+    // Every run of a file, one per header block (records before the first header are a run
+    // of their own), each with its own serial and interval.
+    static std::vector<StationRecords> runs(const DataFileContent& content,
+                                            const QString& fileName);
     // One record as it arrives while a run goes on.
     static void append(Reduction& reduction, const LogRecord& record);
 };
