@@ -17,7 +17,7 @@ TEST(SimOptions, DefaultsAndValueForms) {
     EXPECT_EQ(d->serial, "0417");
     EXPECT_EQ(d->firmware, "2.31");
     EXPECT_EQ(d->model.bottomWaterC, 4.0);
-    EXPECT_EQ(d->penetrationS, 60.0);
+    EXPECT_EQ(d->penetrationsS, std::vector<double>{60.0});
     EXPECT_FALSE(d->fileMode());
     EXPECT_EQ(d->faults.every, 3);
     EXPECT_EQ(d->baud, 0);
@@ -59,7 +59,7 @@ TEST(SimOptions, ModelOptionsTakeOneValueOrFive) {
     ASSERT_TRUE(o.has_value()) << error;
     EXPECT_EQ(o->model.frictionAKs, (std::array<double, 5>{1, 2, 3, 4, 5}));
     EXPECT_EQ(o->model.conductivity, (std::array<double, 5>{1.5, 1.5, 1.5, 1.5, 1.5}));
-    EXPECT_FALSE(o->fileModel().penetrationS.has_value());
+    EXPECT_TRUE(o->fileModel().penetrations.empty());
     EXPECT_EQ(o->model.bottomWaterC, 2.5);
     EXPECT_EQ(o->model.gradientKPerM, -0.01);
     EXPECT_EQ(o->noiseK, 0.0); // none in file mode unless asked
@@ -67,13 +67,15 @@ TEST(SimOptions, ModelOptionsTakeOneValueOrFive) {
     // in the sediment less half an interval.
     const auto live = SimOptions::parse({"--penetration", "30"}, error);
     ASSERT_TRUE(live.has_value()) << error;
-    EXPECT_EQ(*live->liveModel().penetrationS, 30.0);
+    ASSERT_EQ(live->liveModel().penetrations.size(), 1u);
+    EXPECT_EQ(live->liveModel().penetrations[0].inS, 30.0);
     EXPECT_EQ(live->noiseK, 0.003);
     const auto file = SimOptions::parse({"--write-file", "x", "--interval", "4"}, error);
     ASSERT_TRUE(file.has_value()) << error;
-    EXPECT_EQ(*file->fileModel().penetrationS, 58.0);
-    EXPECT_EQ(file->fileHeater()->onS, 482.0);
-    EXPECT_EQ(*file->fileHeater()->offS, 1082.0);
+    EXPECT_EQ(file->fileModel().penetrations[0].inS, 58.0);
+    ASSERT_EQ(file->fileHeaters().size(), 1u);
+    EXPECT_EQ(file->fileHeaters()[0].onS, 482.0);
+    EXPECT_EQ(*file->fileHeaters()[0].offS, 1082.0);
 }
 
 TEST(SimOptions, ProbeProfileThenSingleOverrides) {

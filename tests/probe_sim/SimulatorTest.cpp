@@ -140,8 +140,9 @@ TEST(ProbeSimulator, AnswersWithTheExactBytes) {
 // Live penetration counts from the simulator's start, without the file mode's half interval.
 TEST(ProbeSimulator, LiveRecordsFollowTheModelThroughPenetration) {
     SimOptions o = quietOptions();
-    o.penetrationS = 10.0;
+    o.penetrationsS = {10.0};
     o.model.profile.tiltDeg = 60.0;
+    o.model.profile.alpha = 0.0; // the line source's friction A/(t - tp)
     Harness h(o);
     auto decode = [&h] { return *test::programDecodeLine(h.send("T").substr(0, 43)); };
     h.now += 5s;

@@ -72,4 +72,44 @@ bool OptionValues::toUtcSeconds(const std::string& s, std::chrono::sys_seconds& 
     return true;
 }
 
+std::vector<std::string> OptionValues::split(const std::string& s) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = s.find(',', from);
+        parts.push_back(s.substr(from, comma - from));
+        if (comma == std::string::npos) {
+            return parts;
+        }
+        from = comma + 1;
+    }
+}
+
+bool OptionValues::toList(const std::string& s, std::vector<double>& out, double min) {
+    out.clear();
+    for (const std::string& part : split(s)) {
+        double v = 0.0;
+        if (!toDouble(part, v) || v < min) {
+            return false;
+        }
+        out.push_back(v);
+    }
+    return true;
+}
+
+bool OptionValues::toSecondsOrNone(const std::string& s, std::vector<std::optional<int>>& out) {
+    out.clear();
+    for (const std::string& part : split(s)) {
+        long n = 0;
+        if (part == "none") {
+            out.emplace_back();
+        } else if (toLong(part, n) && n >= 0 && n <= 1000000000L) {
+            out.emplace_back(int(n));
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace quorvane::probesim

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <chrono>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvane::probesim {
 
@@ -15,6 +17,11 @@ public:
     static bool toDouble(const std::string& s, double& out);
     // One value for all five sensors (when allowOne), or five separated by commas.
     static bool toFive(const std::string& s, std::array<double, 5>& out, bool allowOne);
+    // Values separated by commas, each at least min.
+    static bool toList(const std::string& s, std::vector<double>& out, double min);
+    // Whole seconds separated by commas, "none" for a missing one.
+    static bool toSecondsOrNone(const std::string& s, std::vector<std::optional<int>>& out);
+    static std::vector<std::string> split(const std::string& s);
     static bool allAtLeast(const std::array<double, 5>& values, double min, bool inclusive);
     // An ISO 8601 time in whole seconds with "Z" or an offset.
     static bool toUtcSeconds(const std::string& s, std::chrono::sys_seconds& out);

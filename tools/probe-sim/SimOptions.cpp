@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <numbers>
 #include <set>
 #include <sstream>
 
@@ -14,9 +15,9 @@ namespace quorvane::probesim {
 namespace {
 
 // Options that only one of the two modes can use.
-const std::set<std::string> kFileOnly = {"--layout",     "--start",      "--interval",
-                                         "--duration",   "--heat-delay", "--heat-time",
-                                         "--heat-level", "--truth"};
+const std::set<std::string> kFileOnly = {
+    "--layout",    "--start",      "--interval", "--duration", "--heat-delay",
+    "--heat-time", "--heat-level", "--truth",    "--pull-out", "--water-time-constant"};
 const std::set<std::string> kLiveOnly = {
     "--link",           "--baud",         "--log",          "--fault-every", "--garbage",
     "--lone-cr",        "--wrong-length", "--bad-hex",      "--equal-refs",  "--split",
@@ -27,24 +28,21 @@ const std::set<std::string> kLiveOnly = {
 
 ModelParameters SimOptions::liveModel() const {
     ModelParameters m = model;
-    m.penetrationS = penetrationS;
+    m.penetrations.clear();
+    for (double t : penetrationsS) {
+        m.penetrations.push_back({t, std::nullopt});
+    }
     return m;
 }
 
 ModelParameters SimOptions::fileModel() const {
     ModelParameters m = model;
-    if (penetrationS) {
-        m.penetrationS = *penetrationS - intervalS / 2.0;
-    }
+    m.penetrations = fileSchedule().penetrations();
     return m;
 }
 
-std::optional<HeaterSpan> SimOptions::fileHeater() const {
-    if (heatLevel <= 0 || heatTimeS <= 0) {
-        return std::nullopt;
-    }
-    const double on = heatDelayS + intervalS / 2.0;
-    return HeaterSpan{on, on + heatTimeS, double(heatLevel)};
+FileSchedule SimOptions::fileSchedule() const {
+    return FileSchedule({penetrationsS, pullOutsS, heatDelaysS, intervalS, heatTimeS, heatLevel});
 }
 
 std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args,
@@ -53,7 +51,8 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
     std::set<std::string> given;
     std::string probePath;
     std::optional<std::array<double, 5>> depths;
-    std::optional<double> heaterCal, radius, tilt;
+    std::optional<double> heaterCal, radius, tilt, alpha;
+    std::optional<std::array<double, 5>> frictionEnergy;
     auto addMode = [&o](FaultMode m) {
         for (FaultMode have : o.faults.modes) {
             if (have == m) {
@@ -119,7 +118,8 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
         {"--start", [&](const std::string& v) { return OptionValues::toUtcSeconds(v, o.start); }},
         {"--interval", count(o.intervalS, 1)},
         {"--duration", count(o.durationS, 0)},
-        {"--heat-delay", count(o.heatDelayS, 0)},
+        {"--heat-delay",
+         [&](const std::string& v) { return OptionValues::toSecondsOrNone(v, o.heatDelaysS); }},
         {"--heat-time", count(o.heatTimeS, 0)},
         {"--heat-level",
          [&](const std::string& v) {
@@ -128,11 +128,17 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
         {"--penetration",
          [&](const std::string& v) {
              if (v == "none") {
-                 o.penetrationS.reset();
+                 o.penetrationsS.clear();
                  return true;
              }
-             o.penetrationS = 0.0;
-             return OptionValues::toDouble(v, *o.penetrationS) && *o.penetrationS >= 0.0;
+             return OptionValues::toList(v, o.penetrationsS, 0.0);
+         }},
+        {"--pull-out",
+         [&](const std::string& v) { return OptionValues::toList(v, o.pullOutsS, 0.0); }},
+        {"--water-time-constant",
+         [&](const std::string& v) {
+             return OptionValues::toDouble(v, o.model.waterTimeConstantS) &&
+                    o.model.waterTimeConstantS > 0.0;
          }},
         {"--bottom-water",
          [&](const std::string& v) { return OptionValues::toDouble(v, o.model.bottomWaterC); }},
@@ -149,6 +155,19 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
          [&](const std::string& v) {
              return OptionValues::toDouble(v, o.model.frictionMaxK) && o.model.frictionMaxK >= 0.0;
          }},
+        {"--friction-energy",
+         [&](const std::string& v) {
+             frictionEnergy.emplace();
+             return OptionValues::toFive(v, *frictionEnergy, true) &&
+                    OptionValues::allAtLeast(*frictionEnergy, 0, true);
+         }},
+        {"--friction-delay",
+         [&](const std::string& v) {
+             return OptionValues::toFive(v, o.model.frictionDelayS, true) &&
+                    OptionValues::allAtLeast(o.model.frictionDelayS, 0, true);
+         }},
+        {"--offsets",
+         [&](const std::string& v) { return OptionValues::toFive(v, o.model.offsetK, true); }},
         {"--conductivity",
          [&](const std::string& v) {
              return OptionValues::toFive(v, o.model.conductivity, true) &&
@@ -179,6 +198,11 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
          [&](const std::string& v) {
              tilt = 0.0;
              return OptionValues::toDouble(v, *tilt);
+         }},
+        {"--alpha",
+         [&](const std::string& v) {
+             alpha = 0.0;
+             return OptionValues::toDouble(v, *alpha);
          }},
         {"--serial",
          [&](const std::string& v) {
@@ -267,8 +291,10 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
             return std::nullopt;
         }
         if (!o.fileMode() && kFileOnly.count(name)) {
-            error = name + " needs --write-file (in the live mode the program's commands drive "
-                           "the heater)";
+            error = name + " needs --write-file";
+            if (name.starts_with("--heat")) {
+                error += " (in the live mode the program's commands drive the heater)";
+            }
             return std::nullopt;
         }
     }
@@ -293,8 +319,28 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
     o.model.profile.heaterWPerMPerLevel = heaterCal.value_or(o.model.profile.heaterWPerMPerLevel);
     o.model.profile.radiusM = radius.value_or(o.model.profile.radiusM);
     o.model.profile.tiltDeg = tilt.value_or(o.model.profile.tiltDeg);
+    o.model.profile.alpha = alpha.value_or(o.model.profile.alpha);
     if (const std::string why = o.model.profile.problem(); !why.empty()) {
         error = "probe: " + why;
+        return std::nullopt;
+    }
+    if (frictionEnergy) {
+        if (given.count("--friction")) {
+            error = "give --friction or --friction-energy, not both";
+            return std::nullopt;
+        }
+        // The late-time amplitude the model keeps: A = E/(4πk).
+        for (std::size_t i = 0; i < frictionEnergy->size(); ++i) {
+            o.model.frictionAKs[i] =
+                (*frictionEnergy)[i] / (4.0 * std::numbers::pi * o.model.conductivity[i]);
+        }
+    }
+    if (!o.fileMode() && o.penetrationsS.size() > 1) {
+        error = "several penetrations need --write-file (the live probe goes in once)";
+        return std::nullopt;
+    }
+    if (const std::string why = o.fileSchedule().problem(); o.fileMode() && !why.empty()) {
+        error = why;
         return std::nullopt;
     }
     if (o.fileMode() && !given.count("--noise")) {
