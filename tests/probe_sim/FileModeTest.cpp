@@ -75,7 +75,8 @@ TEST(FileMode, TemperatureLayoutRowsWhateverTheLocale) {
     const char* const previous = std::setlocale(LC_ALL, nullptr);
     const std::string saved = previous ? previous : "C";
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-    const auto lines = DataFileWriter(fileOptions({"--duration", "600", "--alpha", "0"}), 1).lines();
+    const auto lines =
+        DataFileWriter(fileOptions({"--duration", "600", "--alpha", "0"}), 1).lines();
     std::setlocale(LC_ALL, saved.c_str());
     const std::vector<TemperatureRow> rows = {
         {0, "08-Dec-2026 13:00:00  4.000 4.000 4.000 4.000 4.000 0"},
@@ -210,7 +211,8 @@ TEST(FileMode, TheProgramWritesCrLfLinesAndRefusesBadOptions) {
     for (const char* bad :
          {"--layout csv", "--interval 0", "--heat-level 201", "--conductivity 1,2",
           "--conductivity 0", "--tilt 90", "--depths 0,1,2", "--start 2026-12-08T13:00:00",
-          "--penetration soon", "--link /tmp/x", "--radius 0"}) {
+          "--penetration soon", "--link /tmp/x", "--radius 0", "--alpha 11",
+          "--penetration 50,1300 --pull-out 1400", "--friction-delay -1"}) {
         EXPECT_EQ(runSimulator("--write-file " + log.string() + " " + bad), 2) << bad;
     }
     EXPECT_EQ(runSimulator("--heat-time 30"), 2);

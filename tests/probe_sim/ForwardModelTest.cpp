@@ -59,7 +59,7 @@ TEST(ForwardModel, FrictionPerSensorAndTheCapAsGiven) {
         EXPECT_NEAR(m.frictionExcess(i, 100.0), expected[i], 1e-15) << i;
     }
     ModelParameters inPlace;
-    
+
     EXPECT_DOUBLE_EQ(ForwardModel(inPlace).temperature(2, 0.0, {}), 4.064);
 }
 
@@ -95,7 +95,7 @@ TEST(ForwardModel, LineSourceRiseAndTheFallAfterSwitchOff) {
     for (const auto& c : cases) {
         ModelParameters p;
         p.profile.alpha = 0.0;
-        
+
         p.conductivity.fill(c.k);
         const ForwardModel m(p);
         EXPECT_NEAR(m.heaterRise(0, c.t, span), c.rise, 1e-8) << c.what;
