@@ -68,14 +68,15 @@ struct TemperatureRow {
     const char* line;
 };
 
-// Penetration at 59.5 s, friction 10 K s capped at 5 K, gradient 0.064 K/m over 0..2 m,
-// the heater (30 W/m, k 1) on at 480.5 s: hand-computed rows, written in the C locale's
-// numbers even under a German one.
+// A line source (alpha 0): penetration at 59.5 s, friction 10 K s capped at 5 K, gradient
+// 0.064 K/m over 0..2 m, the heater (30 W/m, k 1) on at 480.5 s: hand-computed rows, written in
+// the C locale's numbers even under a German one.
 TEST(FileMode, TemperatureLayoutRowsWhateverTheLocale) {
     const char* const previous = std::setlocale(LC_ALL, nullptr);
     const std::string saved = previous ? previous : "C";
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-    const auto lines = DataFileWriter(fileOptions({"--duration", "600"}), 1).lines();
+    const auto lines =
+        DataFileWriter(fileOptions({"--duration", "600", "--alpha", "0"}), 1).lines();
     std::setlocale(LC_ALL, saved.c_str());
     const std::vector<TemperatureRow> rows = {
         {0, "08-Dec-2026 13:00:00  4.000 4.000 4.000 4.000 4.000 0"},
@@ -110,7 +111,7 @@ TEST(FileMode, RawHexReadsBackThroughTheProgramsDecoder) {
     EXPECT_EQ(lines[6], "# DataType: RawHex");
     EXPECT_EQ(lines[10], "# Date        Time    Xtra 100K  20K TTop   T2   T3   T4 TBot Htr");
     const ForwardModel model(o.fileModel());
-    const std::vector<HeaterSpan> spans = {*o.fileHeater()};
+    const std::vector<HeaterSpan> spans = o.fileHeaters();
     const auto recs = records(lines);
     ASSERT_EQ(recs.size(), 301u);
     for (std::size_t n = 0; n < recs.size(); ++n) {
@@ -210,7 +211,8 @@ TEST(FileMode, TheProgramWritesCrLfLinesAndRefusesBadOptions) {
     for (const char* bad :
          {"--layout csv", "--interval 0", "--heat-level 201", "--conductivity 1,2",
           "--conductivity 0", "--tilt 90", "--depths 0,1,2", "--start 2026-12-08T13:00:00",
-          "--penetration soon", "--link /tmp/x", "--radius 0"}) {
+          "--penetration soon", "--link /tmp/x", "--radius 0", "--alpha 11",
+          "--penetration 50,1300 --pull-out 1400", "--friction-delay -1"}) {
         EXPECT_EQ(runSimulator("--write-file " + log.string() + " " + bad), 2) << bad;
     }
     EXPECT_EQ(runSimulator("--heat-time 30"), 2);

@@ -33,7 +33,8 @@ struct FrictionCase {
 
 TEST(ForwardModel, BottomWaterThenCappedFrictionalDecay) {
     ModelParameters p;
-    p.penetrationS = 100.0;
+    p.profile.alpha = 0.0; // the line source
+    p.penetrations = {{100.0, std::nullopt}};
     const ForwardModel m(p);
     const std::vector<FrictionCase> cases = {{0.0, 4.0},    {100.0, 4.0}, {100.5, 9.0},
                                              {101.0, 9.0},  {102.0, 9.0}, {110.0, 5.0},
@@ -48,7 +49,8 @@ TEST(ForwardModel, BottomWaterThenCappedFrictionalDecay) {
 
 TEST(ForwardModel, FrictionPerSensorAndTheCapAsGiven) {
     ModelParameters p;
-    p.penetrationS = 0.0;
+    p.profile.alpha = 0.0; // the line source
+    p.penetrations = {{0.0, std::nullopt}};
     p.frictionAKs = {1.0, 2.0, 3.0, 4.0, 5.0};
     p.frictionMaxK = 0.02;
     const ForwardModel m(p);
@@ -57,7 +59,7 @@ TEST(ForwardModel, FrictionPerSensorAndTheCapAsGiven) {
         EXPECT_NEAR(m.frictionExcess(i, 100.0), expected[i], 1e-15) << i;
     }
     ModelParameters inPlace;
-    inPlace.penetrationS.reset();
+
     EXPECT_DOUBLE_EQ(ForwardModel(inPlace).temperature(2, 0.0, {}), 4.064);
 }
 
@@ -92,7 +94,8 @@ TEST(ForwardModel, LineSourceRiseAndTheFallAfterSwitchOff) {
     const HeaterSpan span{0.0, 600.0, 120.0};
     for (const auto& c : cases) {
         ModelParameters p;
-        p.penetrationS.reset();
+        p.profile.alpha = 0.0;
+
         p.conductivity.fill(c.k);
         const ForwardModel m(p);
         EXPECT_NEAR(m.heaterRise(0, c.t, span), c.rise, 1e-8) << c.what;
@@ -102,6 +105,7 @@ TEST(ForwardModel, LineSourceRiseAndTheFallAfterSwitchOff) {
 
 TEST(ForwardModel, ConductivityPerSensorAndTheHarmonicMeanHeatFlow) {
     ModelParameters p;
+    p.profile.alpha = 0.0; // the line source
     p.conductivity = {1.0, 2.0, 1.0, 2.0, 1.0};
     const ForwardModel m(p);
     const HeaterSpan span{0.0, std::nullopt, 120.0};

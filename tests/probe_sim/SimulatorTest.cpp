@@ -1,3 +1,4 @@
+#include "BullardQuadrature.h"
 #include "OutputQueue.h"
 #include "ProbeSimulator.h"
 #include "ProgramDecoding.h"
@@ -140,8 +141,9 @@ TEST(ProbeSimulator, AnswersWithTheExactBytes) {
 // Live penetration counts from the simulator's start, without the file mode's half interval.
 TEST(ProbeSimulator, LiveRecordsFollowTheModelThroughPenetration) {
     SimOptions o = quietOptions();
-    o.penetrationS = 10.0;
+    o.penetrationsS = {10.0};
     o.model.profile.tiltDeg = 60.0;
+    o.model.profile.alpha = 0.0; // the line source's friction A/(t - tp)
     Harness h(o);
     auto decode = [&h] { return *test::programDecodeLine(h.send("T").substr(0, 43)); };
     h.now += 5s;
@@ -152,6 +154,22 @@ TEST(ProbeSimulator, LiveRecordsFollowTheModelThroughPenetration) {
     const auto in = decode();
     for (int i = 0; i < 5; ++i) {
         EXPECT_NEAR(in[std::size_t(i)], 5.0 + 0.016 * i, 0.01) << i;
+    }
+}
+
+// The live probe is the same cylinder as the file mode's: 10 s after penetration friction
+// 10 K s on a 1 mm probe with α 2 is A·(2ακ/a²)·F(2, κ·10 s/a²), below the line's 1 K.
+TEST(ProbeSimulator, LiveRecordsFollowTheCylinder) {
+    SimOptions o = quietOptions();
+    o.penetrationsS = {10.0};
+    Harness h(o);
+    h.now += 20s;
+    const auto in = *test::programDecodeLine(h.send("T").substr(0, 43));
+    const double kappa = ForwardModel::diffusivity(1.0);
+    const double excess = 10.0 * 4.0 * kappa / 1e-6 * BullardQuadrature(2.0).f(kappa * 10.0 / 1e-6);
+    EXPECT_NEAR(excess, 0.86, 0.01);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(in[std::size_t(i)], 4.0 + 0.032 * i + excess, 0.01) << i;
     }
 }
 

@@ -13,7 +13,6 @@ const Clock::time_point t0{};
 
 ForwardModel inPlace() {
     ModelParameters p;
-    p.penetrationS.reset();
     return ForwardModel(p);
 }
 

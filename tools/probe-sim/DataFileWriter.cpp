@@ -23,10 +23,17 @@ std::vector<std::string> DataFileWriter::header() const {
     HeaderValues v;
     v.instrumentId = m_options.serial;
     v.firmware = "Ver " + m_options.firmware;
-    v.heatDelay = std::to_string(m_options.heatDelayS);
+    // The program has one heat delay: the first penetration's.
+    v.heatDelay = "0";
+    for (const auto& delay : m_options.heatDelaysS) {
+        if (delay) {
+            v.heatDelay = std::to_string(*delay);
+            break;
+        }
+    }
     v.heatTime = std::to_string(m_options.heatTimeS);
     v.heatLevel = std::to_string(m_options.heatLevel);
-    v.heaterEnabled = m_options.fileHeater().has_value();
+    v.heaterEnabled = !m_options.fileHeaters().empty();
     v.rawHex = m_options.rawHexLayout;
     v.logInterval = std::to_string(m_options.intervalS);
     std::error_code ec;
@@ -38,11 +45,7 @@ std::vector<std::string> DataFileWriter::header() const {
 std::vector<std::string> DataFileWriter::lines() const {
     std::vector<std::string> out = header();
     const ForwardModel model(m_options.fileModel());
-    const auto heater = m_options.fileHeater();
-    std::vector<HeaterSpan> spans;
-    if (heater) {
-        spans.push_back(*heater);
-    }
+    const std::vector<HeaterSpan> spans = m_options.fileHeaters();
     const RecordBuilder builder(ReadingEncoder(m_options.ref20k, m_options.ref100k));
     const double lowest = builder.encoder().minTemperature();
     const double highest = builder.encoder().maxTemperature();
@@ -63,7 +66,8 @@ std::vector<std::string> DataFileWriter::lines() const {
             // Both layouts carry only what the instrument's readings can say.
             c = std::clamp(c, lowest, highest);
         }
-        const bool on = heater && t > heater->onS && t < *heater->offS;
+        const bool on = std::any_of(spans.begin(), spans.end(),
+                                    [t](const HeaterSpan& s) { return t > s.onS && t < *s.offS; });
         const std::string heaterColumn = on ? level : std::string("0");
         const std::string stamp = formatEventStamp(m_options.start + std::chrono::seconds(seconds));
         std::string body;

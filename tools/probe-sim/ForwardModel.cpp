@@ -11,6 +11,9 @@ ForwardModel::ForwardModel(const ModelParameters& parameters) : m_p(parameters) 
     for (int i = 0; i < kSensors; ++i) {
         m_kappa[std::size_t(i)] = diffusivity(m_p.conductivity[std::size_t(i)]);
     }
+    if (m_p.profile.alpha > 0.0) {
+        m_table = std::make_shared<const BullardTable>(m_p.profile.alpha);
+    }
 }
 
 double ForwardModel::e1(double x) {
@@ -45,20 +48,46 @@ double ForwardModel::heatFlowMwPerM2() const {
     return kSensors / resistance * m_p.gradientKPerM * 1000.0;
 }
 
-double ForwardModel::frictionExcess(int sensor, double t) const {
-    if (!m_p.penetrationS || t <= *m_p.penetrationS) {
-        return 0.0;
-    }
-    const double a = m_p.frictionAKs[std::size_t(sensor)];
-    return std::min(a / (t - *m_p.penetrationS), m_p.frictionMaxK);
+double ForwardModel::frictionEnergy(int sensor) const {
+    const auto s = std::size_t(sensor);
+    return 4.0 * std::numbers::pi * m_p.conductivity[s] * m_p.frictionAKs[s];
 }
 
-double ForwardModel::stepResponse(int sensor, double sinceS) const {
-    if (sinceS <= 0.0) {
+double ForwardModel::dimensionlessTime(int sensor, double seconds) const {
+    const double a = m_p.profile.radiusM;
+    return m_kappa[std::size_t(sensor)] * seconds / (a * a);
+}
+
+int ForwardModel::penetrationAt(double t) const {
+    int n = -1;
+    for (std::size_t i = 0; i < m_p.penetrations.size() && m_p.penetrations[i].inS < t; ++i) {
+        n = int(i);
+    }
+    return n;
+}
+
+double ForwardModel::sincePenetration(int sensor, double since) const {
+    const auto s = std::size_t(sensor);
+    const double sinceHeating = since - m_p.frictionDelayS[s];
+    const double amplitude = m_p.frictionAKs[s];
+    if (!m_table) {
+        if (sinceHeating <= 0.0) {
+            return 0.0;
+        }
+        return std::min(amplitude / sinceHeating, m_p.frictionMaxK);
+    }
+    if (sinceHeating < 0.0) {
         return 0.0;
     }
+    // E/(4πk)·(2ακ/a²)·F(α, κs/a²): A/s late, A·2ακ/a² at the moment of the heating.
     const double a = m_p.profile.radiusM;
-    return e1(a * a / (4.0 * m_kappa[std::size_t(sensor)] * sinceS));
+    return amplitude * 2.0 * m_p.profile.alpha * m_kappa[s] / (a * a) *
+           m_table->f(dimensionlessTime(sensor, sinceHeating));
+}
+
+double ForwardModel::frictionExcess(int sensor, double t) const {
+    const int n = penetrationAt(t);
+    return n < 0 ? 0.0 : sincePenetration(sensor, t - m_p.penetrations[std::size_t(n)].inS);
 }
 
 double ForwardModel::heaterRise(int sensor, double t, const HeaterSpan& span) const {
@@ -66,20 +95,64 @@ double ForwardModel::heaterRise(int sensor, double t, const HeaterSpan& span) co
     if (q == 0.0) {
         return 0.0;
     }
-    double e = stepResponse(sensor, t - span.onS);
+    // The rise of a constant heating from a moment, in units of q/(4πk).
+    auto step = [this, sensor](double since) {
+        if (since <= 0.0) {
+            return 0.0;
+        }
+        if (m_table) {
+            return m_table->heating(dimensionlessTime(sensor, since));
+        }
+        const double a = m_p.profile.radiusM;
+        return e1(a * a / (4.0 * m_kappa[std::size_t(sensor)] * since));
+    };
+    double rise = step(t - span.onS);
     if (span.offS) {
-        e -= stepResponse(sensor, t - *span.offS);
+        rise -= step(t - *span.offS);
     }
-    return q / (4.0 * std::numbers::pi * m_p.conductivity[std::size_t(sensor)]) * e;
+    return q / (4.0 * std::numbers::pi * m_p.conductivity[std::size_t(sensor)]) * rise;
+}
+
+double ForwardModel::sediment(int sensor, double t, int n,
+                              std::span<const HeaterSpan> heater) const {
+    const Penetration& stay = m_p.penetrations[std::size_t(n)];
+    // Heat from an earlier stay is gone: the water took it between.
+    const double from = n > 0 ? m_p.penetrations[std::size_t(n) - 1].outS.value_or(stay.inS)
+                              : -std::numeric_limits<double>::infinity();
+    double c = equilibrium(sensor) + sincePenetration(sensor, t - stay.inS);
+    for (const HeaterSpan& span : heater) {
+        if (span.onS >= from) {
+            c += heaterRise(sensor, t, span);
+        }
+    }
+    return c;
 }
 
 double ForwardModel::temperature(int sensor, double t, std::span<const HeaterSpan> heater) const {
-    const bool inSediment = !m_p.penetrationS || t > *m_p.penetrationS;
-    double c = inSediment ? equilibrium(sensor) + frictionExcess(sensor, t) : m_p.bottomWaterC;
-    for (const HeaterSpan& span : heater) {
-        c += heaterRise(sensor, t, span);
+    const double offset = m_p.offsetK[std::size_t(sensor)];
+    if (m_p.penetrations.empty()) {
+        double c = equilibrium(sensor);
+        for (const HeaterSpan& span : heater) {
+            c += heaterRise(sensor, t, span);
+        }
+        return c + offset;
     }
-    return c;
+    const int n = penetrationAt(t);
+    if (n < 0) {
+        // In the water before the first penetration the heater still warms the probe.
+        double c = m_p.bottomWaterC;
+        for (const HeaterSpan& span : heater) {
+            c += heaterRise(sensor, t, span);
+        }
+        return c + offset;
+    }
+    const Penetration& stay = m_p.penetrations[std::size_t(n)];
+    if (stay.outS && t > *stay.outS) {
+        const double left = sediment(sensor, *stay.outS, n, heater) - m_p.bottomWaterC;
+        return m_p.bottomWaterC + left * std::exp(-(t - *stay.outS) / m_p.waterTimeConstantS) +
+               offset;
+    }
+    return sediment(sensor, t, n, heater) + offset;
 }
 
 std::array<double, ForwardModel::kSensors>

@@ -21,6 +21,10 @@ std::string ProbeProfile::problem() const {
     if (!std::isfinite(radiusM) || radiusM <= 0.0) {
         return "radius must be more than zero";
     }
+    if (!std::isfinite(alpha) ||
+        (alpha != 0.0 && (alpha < kLowestAlpha || alpha > kHighestAlpha))) {
+        return "alpha must be 0 (a line source) or from 0.1 to 10";
+    }
     if (!std::isfinite(tiltDeg) || tiltDeg < 0.0 || tiltDeg >= 90.0) {
         return "tilt must be from 0 to below 90 degrees";
     }
@@ -69,7 +73,8 @@ std::optional<ProbeProfile> ProbeProfile::fromJson(const std::string& json, std:
         }
     }
     if (!number("heater_w_per_m_per_level", p.heaterWPerMPerLevel) ||
-        !number("radius_m", p.radiusM) || !number("tilt_deg", p.tiltDeg)) {
+        !number("radius_m", p.radiusM) || !number("alpha", p.alpha) ||
+        !number("tilt_deg", p.tiltDeg)) {
         return std::nullopt;
     }
     if (const std::string why = p.problem(); !why.empty()) {

@@ -1,14 +1,12 @@
 #include "SimOptions.h"
 
+#include "OptionValues.h"
+#include "SimHelp.h"
 #include "ThermalModel.h"
 
-#include <QDateTime>
-#include <QString>
-
-#include <charconv>
-#include <cmath>
 #include <functional>
 #include <map>
+#include <numbers>
 #include <set>
 #include <sstream>
 
@@ -16,75 +14,10 @@ namespace quorvane::probesim {
 
 namespace {
 
-bool toLong(const std::string& s, long& out, int base = 10) {
-    if (s.empty()) {
-        return false;
-    }
-    const char* end = s.data() + s.size();
-    const auto [p, ec] = std::from_chars(s.data(), end, out, base);
-    return ec == std::errc() && p == end;
-}
-
-// With a point whatever the locale ("20.5"); strtod would want "20,5" under de_DE.
-bool toDouble(const std::string& s, double& out) {
-    if (s.empty()) {
-        return false;
-    }
-    const char* end = s.data() + s.size();
-    const auto [p, ec] = std::from_chars(s.data(), end, out);
-    return ec == std::errc() && p == end && std::isfinite(out);
-}
-
-// One value for all five sensors, or five separated by commas.
-bool toFive(const std::string& s, std::array<double, 5>& out, bool allowOne) {
-    std::vector<double> values;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t comma = s.find(',', from);
-        double v = 0.0;
-        if (!toDouble(s.substr(from, comma - from), v)) {
-            return false;
-        }
-        values.push_back(v);
-        if (comma == std::string::npos) {
-            break;
-        }
-        from = comma + 1;
-    }
-    if (values.size() == 1 && allowOne) {
-        out.fill(values[0]);
-        return true;
-    }
-    if (values.size() != out.size()) {
-        return false;
-    }
-    std::copy(values.begin(), values.end(), out.begin());
-    return true;
-}
-
-bool allAtLeast(const std::array<double, 5>& values, double min, bool inclusive) {
-    for (double v : values) {
-        if (inclusive ? v < min : v <= min) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// An ISO 8601 time in whole seconds with "Z" or an offset.
-bool toUtcSeconds(const std::string& s, std::chrono::sys_seconds& out) {
-    const QDateTime t = QDateTime::fromString(QString::fromStdString(s), Qt::ISODate);
-    if (!t.isValid() || t.timeSpec() == Qt::LocalTime || t.time().msec() != 0) {
-        return false;
-    }
-    out = std::chrono::sys_seconds{std::chrono::seconds{t.toSecsSinceEpoch()}};
-    return true;
-}
-
 // Options that only one of the two modes can use.
-const std::set<std::string> kFileOnly = {"--layout",     "--start",      "--interval",
-                                         "--duration",   "--heat-delay", "--heat-time",
-                                         "--heat-level", "--truth"};
+const std::set<std::string> kFileOnly = {
+    "--layout",    "--start",      "--interval", "--duration", "--heat-delay",
+    "--heat-time", "--heat-level", "--truth",    "--pull-out", "--water-time-constant"};
 const std::set<std::string> kLiveOnly = {
     "--link",           "--baud",         "--log",          "--fault-every", "--garbage",
     "--lone-cr",        "--wrong-length", "--bad-hex",      "--equal-refs",  "--split",
@@ -95,24 +28,21 @@ const std::set<std::string> kLiveOnly = {
 
 ModelParameters SimOptions::liveModel() const {
     ModelParameters m = model;
-    m.penetrationS = penetrationS;
+    m.penetrations.clear();
+    for (double t : penetrationsS) {
+        m.penetrations.push_back({t, std::nullopt});
+    }
     return m;
 }
 
 ModelParameters SimOptions::fileModel() const {
     ModelParameters m = model;
-    if (penetrationS) {
-        m.penetrationS = *penetrationS - intervalS / 2.0;
-    }
+    m.penetrations = fileSchedule().penetrations();
     return m;
 }
 
-std::optional<HeaterSpan> SimOptions::fileHeater() const {
-    if (heatLevel <= 0 || heatTimeS <= 0) {
-        return std::nullopt;
-    }
-    const double on = heatDelayS + intervalS / 2.0;
-    return HeaterSpan{on, on + heatTimeS, double(heatLevel)};
+FileSchedule SimOptions::fileSchedule() const {
+    return FileSchedule({penetrationsS, pullOutsS, heatDelaysS, intervalS, heatTimeS, heatLevel});
 }
 
 std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args,
@@ -121,7 +51,8 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
     std::set<std::string> given;
     std::string probePath;
     std::optional<std::array<double, 5>> depths;
-    std::optional<double> heaterCal, radius, tilt;
+    std::optional<double> heaterCal, radius, tilt, alpha;
+    std::optional<std::array<double, 5>> frictionEnergy;
     auto addMode = [&o](FaultMode m) {
         for (FaultMode have : o.faults.modes) {
             if (have == m) {
@@ -150,7 +81,7 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
     auto count = [](int& target, long min) {
         return [&target, min](const std::string& v) {
             long n = 0;
-            if (!toLong(v, n) || n < min || n > 1000000000L) {
+            if (!OptionValues::toLong(v, n) || n < min || n > 1000000000L) {
                 return false;
             }
             target = int(n);
@@ -160,7 +91,7 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
     auto hex16 = [](std::uint16_t& target) {
         return [&target](const std::string& v) {
             long n = 0;
-            if (v.size() > 4 || !toLong(v, n, 16) || n < 0) {
+            if (v.size() > 4 || !OptionValues::toLong(v, n, 16) || n < 0) {
                 return false;
             }
             target = std::uint16_t(n);
@@ -184,10 +115,11 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
              o.rawHexLayout = v == "rawhex";
              return v == "rawhex" || v == "temperature";
          }},
-        {"--start", [&](const std::string& v) { return toUtcSeconds(v, o.start); }},
+        {"--start", [&](const std::string& v) { return OptionValues::toUtcSeconds(v, o.start); }},
         {"--interval", count(o.intervalS, 1)},
         {"--duration", count(o.durationS, 0)},
-        {"--heat-delay", count(o.heatDelayS, 0)},
+        {"--heat-delay",
+         [&](const std::string& v) { return OptionValues::toSecondsOrNone(v, o.heatDelaysS); }},
         {"--heat-time", count(o.heatTimeS, 0)},
         {"--heat-level",
          [&](const std::string& v) {
@@ -196,28 +128,50 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
         {"--penetration",
          [&](const std::string& v) {
              if (v == "none") {
-                 o.penetrationS.reset();
+                 o.penetrationsS.clear();
                  return true;
              }
-             o.penetrationS = 0.0;
-             return toDouble(v, *o.penetrationS) && *o.penetrationS >= 0.0;
+             return OptionValues::toList(v, o.penetrationsS, 0.0);
          }},
-        {"--bottom-water", [&](const std::string& v) { return toDouble(v, o.model.bottomWaterC); }},
-        {"--ambient", [&](const std::string& v) { return toDouble(v, o.model.bottomWaterC); }},
-        {"--gradient", [&](const std::string& v) { return toDouble(v, o.model.gradientKPerM); }},
+        {"--pull-out",
+         [&](const std::string& v) { return OptionValues::toList(v, o.pullOutsS, 0.0); }},
+        {"--water-time-constant",
+         [&](const std::string& v) {
+             return OptionValues::toDouble(v, o.model.waterTimeConstantS) &&
+                    o.model.waterTimeConstantS > 0.0;
+         }},
+        {"--bottom-water",
+         [&](const std::string& v) { return OptionValues::toDouble(v, o.model.bottomWaterC); }},
+        {"--ambient",
+         [&](const std::string& v) { return OptionValues::toDouble(v, o.model.bottomWaterC); }},
+        {"--gradient",
+         [&](const std::string& v) { return OptionValues::toDouble(v, o.model.gradientKPerM); }},
         {"--friction",
          [&](const std::string& v) {
-             return toFive(v, o.model.frictionAKs, true) &&
-                    allAtLeast(o.model.frictionAKs, 0, true);
+             return OptionValues::toFive(v, o.model.frictionAKs, true) &&
+                    OptionValues::allAtLeast(o.model.frictionAKs, 0, true);
          }},
         {"--friction-max",
          [&](const std::string& v) {
-             return toDouble(v, o.model.frictionMaxK) && o.model.frictionMaxK >= 0.0;
+             return OptionValues::toDouble(v, o.model.frictionMaxK) && o.model.frictionMaxK >= 0.0;
          }},
+        {"--friction-energy",
+         [&](const std::string& v) {
+             frictionEnergy.emplace();
+             return OptionValues::toFive(v, *frictionEnergy, true) &&
+                    OptionValues::allAtLeast(*frictionEnergy, 0, true);
+         }},
+        {"--friction-delay",
+         [&](const std::string& v) {
+             return OptionValues::toFive(v, o.model.frictionDelayS, true) &&
+                    OptionValues::allAtLeast(o.model.frictionDelayS, 0, true);
+         }},
+        {"--offsets",
+         [&](const std::string& v) { return OptionValues::toFive(v, o.model.offsetK, true); }},
         {"--conductivity",
          [&](const std::string& v) {
-             return toFive(v, o.model.conductivity, true) &&
-                    allAtLeast(o.model.conductivity, 0.0, false);
+             return OptionValues::toFive(v, o.model.conductivity, true) &&
+                    OptionValues::allAtLeast(o.model.conductivity, 0.0, false);
          }},
         {"--probe",
          [&](const std::string& v) {
@@ -228,22 +182,27 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
          [&](const std::string& v) {
              std::array<double, 5> d{};
              depths = d;
-             return toFive(v, *depths, false);
+             return OptionValues::toFive(v, *depths, false);
          }},
         {"--heater-cal",
          [&](const std::string& v) {
              heaterCal = 0.0;
-             return toDouble(v, *heaterCal);
+             return OptionValues::toDouble(v, *heaterCal);
          }},
         {"--radius",
          [&](const std::string& v) {
              radius = 0.0;
-             return toDouble(v, *radius);
+             return OptionValues::toDouble(v, *radius);
          }},
         {"--tilt",
          [&](const std::string& v) {
              tilt = 0.0;
-             return toDouble(v, *tilt);
+             return OptionValues::toDouble(v, *tilt);
+         }},
+        {"--alpha",
+         [&](const std::string& v) {
+             alpha = 0.0;
+             return OptionValues::toDouble(v, *alpha);
          }},
         {"--serial",
          [&](const std::string& v) {
@@ -255,11 +214,14 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
              o.firmware = v;
              return v.find_first_of("\r\n") == std::string::npos;
          }},
-        {"--noise", [&](const std::string& v) { return toDouble(v, o.noiseK) && o.noiseK >= 0; }},
+        {"--noise",
+         [&](const std::string& v) {
+             return OptionValues::toDouble(v, o.noiseK) && o.noiseK >= 0;
+         }},
         {"--seed",
          [&](const std::string& v) {
              long n = 0;
-             if (!toLong(v, n) || n < 0) {
+             if (!OptionValues::toLong(v, n) || n < 0) {
                  return false;
              }
              o.seed = std::uint64_t(n);
@@ -267,7 +229,7 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
          }},
         {"--baud",
          [&](const std::string& v) {
-             return toLong(v, o.baud) && o.baud > 0 && o.baud <= 100000000;
+             return OptionValues::toLong(v, o.baud) && o.baud > 0 && o.baud <= 100000000;
          }},
         {"--link",
          [&](const std::string& v) {
@@ -287,7 +249,9 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
         {"--hangup-after", count(o.hangupAfter, 1)},
         {"--restart-delay-ms", count(o.restartDelayMs, 0)},
         {"--flood-rate",
-         [&](const std::string& v) { return toDouble(v, o.floodRate) && o.floodRate > 0; }},
+         [&](const std::string& v) {
+             return OptionValues::toDouble(v, o.floodRate) && o.floodRate > 0;
+         }},
     };
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -327,8 +291,10 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
             return std::nullopt;
         }
         if (!o.fileMode() && kFileOnly.count(name)) {
-            error = name + " needs --write-file (in the live mode the program's commands drive "
-                           "the heater)";
+            error = name + " needs --write-file";
+            if (name.starts_with("--heat")) {
+                error += " (in the live mode the program's commands drive the heater)";
+            }
             return std::nullopt;
         }
     }
@@ -353,8 +319,28 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
     o.model.profile.heaterWPerMPerLevel = heaterCal.value_or(o.model.profile.heaterWPerMPerLevel);
     o.model.profile.radiusM = radius.value_or(o.model.profile.radiusM);
     o.model.profile.tiltDeg = tilt.value_or(o.model.profile.tiltDeg);
+    o.model.profile.alpha = alpha.value_or(o.model.profile.alpha);
     if (const std::string why = o.model.profile.problem(); !why.empty()) {
         error = "probe: " + why;
+        return std::nullopt;
+    }
+    if (frictionEnergy) {
+        if (given.count("--friction")) {
+            error = "give --friction or --friction-energy, not both";
+            return std::nullopt;
+        }
+        // The late-time amplitude the model keeps: A = E/(4πk).
+        for (std::size_t i = 0; i < frictionEnergy->size(); ++i) {
+            o.model.frictionAKs[i] =
+                (*frictionEnergy)[i] / (4.0 * std::numbers::pi * o.model.conductivity[i]);
+        }
+    }
+    if (!o.fileMode() && o.penetrationsS.size() > 1) {
+        error = "several penetrations need --write-file (the live probe goes in once)";
+        return std::nullopt;
+    }
+    if (const std::string why = o.fileSchedule().problem(); o.fileMode() && !why.empty()) {
+        error = why;
         return std::nullopt;
     }
     if (o.fileMode() && !given.count("--noise")) {
@@ -381,119 +367,7 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
 }
 
 std::string SimOptions::helpText() {
-    return R"(Usage: quorvane-probe-sim [options]
-       quorvane-probe-sim --write-file PATH [model and file options]
-
-Simulates a Quorvane heat-flow probe on a pseudo-terminal. Prints the slave device path as
-the first line on stdout (and again after every --restart), then answers the instrument's
-commands on it until SIGINT or SIGTERM. With --write-file it writes a whole data log file at
-once instead (no pty, no waiting) and exits 0; bad options exit 2 with the reason on stderr.
-
-Commands answered (no terminator; several per read or split over reads are fine):
-  #HFN                 serial-number reply "#HFN <serial>" CR LF
-  #HFH                 firmware banner "Quorvane Serial Heatflow, Ver <firmware>" CR LF
-  T                    one 43-character data record + CR LF
-  !Q<dur> <lvl>        heater on for <dur> seconds (>= 4 hex digits) at level <lvl>
-                       (>= 2 hex digits, 0-200); each followed by a space
-  !P<lvl>              heater at level <lvl> (hex, 0-200) until further notice, then a
-                       space; "!P00 " is heater off
-  Hex digits must be 0-9 and upper-case A-F. Anything else is logged as IGNORED.
-
-Model (both modes). Before penetration every thermistor reads the bottom water; at the
-penetration time tp each jumps to its equilibrium Tbw + G*z*cos(tilt) plus a frictional excess
-A/(t - tp), capped; the heater adds the line-source rise q/(4 pi k) E1(a^2/(4 kappa (t - ton)))
-while on and its superposition with the switch-off after, q = level * heater calibration,
-kappa = k/(5.79 - 3.67k + 1.016k^2) * 1e-6 m^2/s; Gaussian noise on top.
-  --penetration S|none seconds after the start (live) or after the first record (file: the
-                       first record in the sediment; the true tp is half an interval before
-                       it); none: in the sediment from the start, no jump (default 60)
-  --bottom-water C     bottom-water temperature (default 4.0); --ambient C is the same
-  --gradient K/M       vertical temperature gradient of the sediment (default 0.064)
-  --friction A|A1,..,A5  frictional decay constants in K*s, one or five (default 10)
-  --friction-max K     largest frictional excess (default 5)
-  --conductivity K|K1,..,K5  sediment conductivity in W/(m K), one or five (default 1.0)
-  --probe FILE         probe profile JSON: serial, sensor_depths_m (five),
-                       heater_w_per_m_per_level, radius_m, tilt_deg (default: serial 0417,
-                       depths 0,0.5,1,1.5,2 m, 0.25 W/m per level, radius 0.001 m, tilt 0)
-  --depths A,B,C,D,E   thermistor depths along the probe in metres (overrides the profile)
-  --heater-cal C       W/m per level unit (overrides the profile)
-  --radius A           probe radius in metres (overrides the profile)
-  --tilt DEG           tilt from vertical in degrees, 0 to below 90 (overrides the profile)
-  --noise K            noise standard deviation in kelvin (default 0.003 live, 0 in file mode)
-  --seed N             seed of the noise and fault randomness (default: random)
-
-File mode (records at start + n*interval, n = 0..duration/interval, CR LF lines, the
-program's header block, stamps and number forms):
-  --write-file PATH    write the data log file and exit
-  --layout temperature|rawhex  the program's two layouts (default temperature)
-  --start ISO-UTC      time of the first record, whole seconds (default 2026-12-08T13:00:00Z)
-  --interval S         log interval in whole seconds (default 1)
-  --duration S         span of the records in seconds (default 1800)
-  --heat-delay S       the heater comes on half an interval after the record at this many
-                       seconds after the first, so the next record is the first heated
-                       (default 480)
-  --heat-time S        seconds the heater stays on (default 600)
-  --heat-level L       heater level 0-200, the heater column while on (default 120; 0: none)
-  --truth PATH         also write the true values as JSON: t_p, t_on, t_off (ISO UTC with
-                       milliseconds, null when absent), q, per sensor name, depth_m,
-                       vertical_depth_m, t_eq_c, k, kappa, friction_a; gradient_k_per_m,
-                       heat_flow_mw_per_m2 (harmonic mean k * gradient * 1000)
-
-Instrument:
-  --serial TEXT        serial number in the #HFN reply and the file header (default: the
-                       profile's, 0417)
-  --firmware TEXT      version in the banner and the file header (default 2.31)
-  --ref-20k HEX        reading of the 20 kOhm reference (default 0380)
-  --ref-100k HEX       reading of the 100 kOhm reference (default 2A80); with the
-                       defaults temperatures from -20.3 to +45.8 C fit in 0000-7FFF and
-                       decode to within 0.01 C; beyond that readings saturate
-
-Line (live mode only, as are the faults and the flood):
-  --link PATH          also make a symbolic link PATH to the slave (replaces an existing
-                       link, never a file; removed on exit)
-  --baud N             pace all output at N/10 characters per second
-  --log FILE           log commands received and lines sent (appended), see below
-
-Faults (records are numbered from 1; the n-th, 2n-th, ... record is spoiled, the chosen
-modes taking turns):
-  --fault-every N      which records are spoiled (default 3)
-  --garbage            a line of random bytes before the record (the record stays good)
-  --lone-cr            record ended by CR alone; a bare CR LF follows after the split
-                       delay, giving one 44-character line
-  --wrong-length       last field one digit short or long (42 or 44 characters)
-  --bad-hex            one digit of a field other than Xtra is not hexadecimal
-  --equal-refs         the 20K field equals the 100K field
-  --split              every record line goes out in two writes, cut at a random place,
-                       the second after the split delay (the record stays good)
-  --split-delay-ms N   pause before the second write of a split (default 300)
-  --drop-every N       no answer to every N-th "T"
-  --hangup-after N     close the pty after N records have been written
-  --restart            after a hangup, open a new pty, print its path, repoint --link
-  --restart-delay-ms N pause before the new pty (default 1000)
-
-Flood (soak and benchmarks):
-  --flood-rate CPS     send records unprompted at CPS characters per second
-  --flood-garbage      flood with random bytes without line breaks instead of records
-
-  --help, -h           this text
-
-Log lines: "<UTC time, ISO 8601 with milliseconds>Z <event>", events:
-  PTY <path>           a pty was opened (at start and after each restart)
-  CMD <text>           a command received, exactly (escaped as below)
-  IGNORED <bytes>      bytes skipped while looking for a command
-  HEATER-ON duration=<s> level=<n>, HEATER-LEVEL level=<n>, HEATER-OFF,
-  HEATER-EXPIRED       the heater state the model follows
-  SENT-REPLY <line>    a #HFN or #HFH reply written (with its CR LF, escaped)
-  SENT-GOOD <payload>  a record written that the program must accept (its 40 characters)
-  FAULT <mode>         the next SENT-BAD line was spoiled this way
-  SENT-BAD <line>      a line written that the program must not take as a record
-  DROPPED T            a "T" left unanswered
-  FLOOD-GARBAGE <n>    n bytes of flood garbage written
-  HANGUP               the pty was closed
-  STOP                 the simulator ended
-Lines are written when their last byte has left. Escapes: \\ \r \n, and \xHH for every
-other byte outside printable ASCII.
-)";
+    return SimHelp::text();
 }
 
 } // namespace quorvane::probesim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FaultInjector.h"
+#include "FileSchedule.h"
 #include "ForwardModel.h"
 #include "ReadingEncoder.h"
 
@@ -37,10 +38,13 @@ struct SimOptions {
     double floodRate = 0.0; // characters per second; 0: no flood
     bool floodGarbage = false;
 
-    // The forward model; its penetration time is set for the mode by liveModel/fileModel.
+    // The forward model; its penetrations are set for the mode by liveModel/fileModel.
     ModelParameters model;
-    // Seconds after the start (live) or after the first record (file); nullopt: in place.
-    std::optional<double> penetrationS = 60.0;
+    // Seconds after the start (live: one at most) or the first records in the sediment (file);
+    // empty: in place.
+    std::vector<double> penetrationsS{60.0};
+    // File mode: the first records back in the water.
+    std::vector<double> pullOutsS;
 
     // File mode: a whole data log file written at once.
     std::string writeFilePath;
@@ -51,19 +55,20 @@ struct SimOptions {
         std::chrono::hours{13}};
     int intervalS = 1;
     int durationS = 1800;
-    int heatDelayS = 480;
+    std::vector<std::optional<int>> heatDelaysS{480}; // one per penetration; nullopt: none
     int heatTimeS = 600;
     int heatLevel = 120;
 
     bool help = false;
 
     bool fileMode() const { return !writeFilePath.empty(); }
-    // Penetration at penetrationS after the simulator's start.
+    // Penetration at penetrationsS after the simulator's start.
     ModelParameters liveModel() const;
-    // Penetration half an interval before the first record in the sediment.
+    // Penetrations and pull-outs half an interval before their records.
     ModelParameters fileModel() const;
-    // Heater on half an interval after the record at heatDelayS, for heatTimeS.
-    std::optional<HeaterSpan> fileHeater() const;
+    FileSchedule fileSchedule() const;
+    // Each heater on half an interval after the record at its delay, for heatTimeS.
+    std::vector<HeaterSpan> fileHeaters() const { return fileSchedule().heaters(); }
 
     // Parses the arguments after the program name. On failure returns nullopt and says why.
     static std::optional<SimOptions> parse(const std::vector<std::string>& args,
