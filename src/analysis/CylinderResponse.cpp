@@ -67,13 +67,47 @@ const double kTableStep = (kHighestLnTau - kLowestLnTau) / (kTablePoints - 1);
 
 CylinderResponse::CylinderResponse(double alpha) : m_alpha(alpha) {
     const auto grid = nodes(alpha);
-    m_pulse.resize(static_cast<std::size_t>(kTablePoints));
-    m_heating.resize(static_cast<std::size_t>(kTablePoints));
+    std::vector<double> pulse(static_cast<std::size_t>(kTablePoints));
+    std::vector<double> heating(static_cast<std::size_t>(kTablePoints));
     for (int i = 0; i < kTablePoints; ++i) {
         const double tau = std::exp(kLowestLnTau + i * kTableStep);
-        m_pulse[static_cast<std::size_t>(i)] = pulseSum(grid, alpha, tau);
-        m_heating[static_cast<std::size_t>(i)] = heatingSum(grid, alpha, tau);
+        pulse[static_cast<std::size_t>(i)] = pulseSum(grid, alpha, tau);
+        heating[static_cast<std::size_t>(i)] = heatingSum(grid, alpha, tau);
     }
+    m_pulseStart = pulse.front();
+    m_pulseEnd = pulse.back();
+    m_heatingStart = heating.front();
+    m_heatingEnd = heating.back();
+    m_pulse = cells(pulse);
+    m_heating = cells(heating);
+}
+
+std::vector<CylinderResponse::Cell> CylinderResponse::cells(const std::vector<double>& v) {
+    // Four-point Lagrange interpolation on the even grid, written out as a cubic in the
+    // cell's own t from 0 to 1; the first and last cells take the nearest four points.
+    const std::size_t n = v.size();
+    std::vector<Cell> out(n - 1);
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const std::size_t first = std::clamp<std::size_t>(i, 1, n - 3) - 1;
+        const double shift = static_cast<double>(i) - static_cast<double>(first) - 1.0;
+        const double p0 = v[first];
+        const double p1 = v[first + 1];
+        const double p2 = v[first + 2];
+        const double p3 = v[first + 3];
+        // The cubic in u (u = 0 at p1), then moved to t = u - shift.
+        const double a0 = p1;
+        const double a1 = -p0 / 3.0 - p1 / 2.0 + p2 - p3 / 6.0;
+        const double a2 = p0 / 2.0 - p1 + p2 / 2.0;
+        const double a3 = -p0 / 6.0 + p1 / 2.0 - p2 / 2.0 + p3 / 6.0;
+        const double d = shift;
+        Cell c;
+        c.c0 = a0 + d * (a1 + d * (a2 + d * a3));
+        c.c1 = a1 + d * (2.0 * a2 + 3.0 * d * a3);
+        c.c2 = a2 + 3.0 * d * a3;
+        c.c3 = a3;
+        out[i] = c;
+    }
+    return out;
 }
 
 double CylinderResponse::pulseByQuadrature(double alpha, double tau) {
@@ -90,19 +124,14 @@ double CylinderResponse::heatingByQuadrature(double alpha, double tau) {
     return heatingSum(nodes(alpha), alpha, tau);
 }
 
-double CylinderResponse::fromTable(const std::vector<double>& table, double x) const {
-    // Four-point Lagrange interpolation on the even grid of ln τ.
-    const double position = (x - kLowestLnTau) / kTableStep;
+double CylinderResponse::fromTable(const std::vector<Cell>& table, double x) const {
+    const double position = (x - kLowestLnTau) * (1.0 / kTableStep);
     const auto last = static_cast<std::ptrdiff_t>(table.size()) - 1;
-    auto i = static_cast<std::ptrdiff_t>(std::floor(position));
-    i = std::clamp<std::ptrdiff_t>(i, 1, last - 2);
+    auto i = static_cast<std::ptrdiff_t>(position);
+    i = std::clamp<std::ptrdiff_t>(i, 0, last);
     const double t = position - static_cast<double>(i);
-    const double* p = table.data() + i - 1;
-    const double a = (t) * (t - 1.0) * (t - 2.0) / -6.0;
-    const double b = (t + 1.0) * (t - 1.0) * (t - 2.0) / 2.0;
-    const double c = (t + 1.0) * t * (t - 2.0) / -2.0;
-    const double d = (t + 1.0) * t * (t - 1.0) / 6.0;
-    return a * p[0] + b * p[1] + c * p[2] + d * p[3];
+    const Cell& c = table[static_cast<std::size_t>(i)];
+    return c.c0 + t * (c.c1 + t * (c.c2 + t * c.c3));
 }
 
 double CylinderResponse::pulse(double tau) const {
@@ -111,12 +140,12 @@ double CylinderResponse::pulse(double tau) const {
     }
     if (tau >= kHighestTau) {
         // F = (1 + ε/τ) / (2ατ), ε from the table's end.
-        const double excess = m_pulse.back() * 2.0 * m_alpha * kHighestTau - 1.0;
+        const double excess = m_pulseEnd * 2.0 * m_alpha * kHighestTau - 1.0;
         return (1.0 + excess * kHighestTau / tau) / (2.0 * m_alpha * tau);
     }
     if (tau <= kLowestTau) {
         // Early on F falls from 1 as √τ.
-        return 1.0 - (1.0 - m_pulse.front()) * std::sqrt(tau / kLowestTau);
+        return 1.0 - (1.0 - m_pulseStart) * std::sqrt(tau / kLowestTau);
     }
     return fromTable(m_pulse, std::log(tau));
 }
@@ -128,14 +157,28 @@ double CylinderResponse::heating(double tau) const {
     if (tau >= kHighestTau) {
         // H = ln τ + ln 4 − γ + ε/τ, ε from the table's end.
         const double limit = std::log(4.0) - std::numbers::egamma;
-        const double excess = m_heating.back() - std::log(kHighestTau) - limit;
+        const double excess = m_heatingEnd - std::log(kHighestTau) - limit;
         return std::log(tau) + limit + excess * kHighestTau / tau;
     }
     if (tau <= kLowestTau) {
         // Early on the tube takes all the heat: H = 2ατ.
-        return m_heating.front() * tau / kLowestTau;
+        return m_heatingStart * tau / kLowestTau;
     }
     return fromTable(m_heating, std::log(tau));
+}
+
+double CylinderResponse::pulseAtLn(double lnTau) const {
+    if (lnTau > kLowestLnTau && lnTau < kHighestLnTau) {
+        return fromTable(m_pulse, lnTau);
+    }
+    return pulse(std::exp(lnTau));
+}
+
+double CylinderResponse::heatingAtLn(double lnTau) const {
+    if (lnTau > kLowestLnTau && lnTau < kHighestLnTau) {
+        return fromTable(m_heating, lnTau);
+    }
+    return heating(std::exp(lnTau));
 }
 
 } // namespace quorvane::analysis

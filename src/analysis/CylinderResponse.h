@@ -18,6 +18,9 @@ public:
     double alpha() const { return m_alpha; }
     double pulse(double tau) const;   // F(α, τ)
     double heating(double tau) const; // H(α, τ)
+    // The same from ln τ, for fits that keep ln(t − t₀) while only κ changes.
+    double pulseAtLn(double lnTau) const;
+    double heatingAtLn(double lnTau) const;
 
     // The table's span; outside it the limits are used.
     static constexpr double kLowestTau = 1e-5;
@@ -28,11 +31,20 @@ public:
     static double heatingByQuadrature(double alpha, double tau);
 
 private:
-    double fromTable(const std::vector<double>& table, double x) const;
+    // Per cell of the grid, the cubic through its four neighbours: c0 + t(c1 + t(c2 + t·c3)).
+    struct Cell {
+        double c0, c1, c2, c3;
+    };
+    static std::vector<Cell> cells(const std::vector<double>& values);
+    double fromTable(const std::vector<Cell>& table, double x) const;
 
     double m_alpha;
-    std::vector<double> m_pulse;
-    std::vector<double> m_heating;
+    std::vector<Cell> m_pulse;
+    std::vector<Cell> m_heating;
+    double m_pulseEnd = 0.0; // F and H at the table's ends, for the limits beyond
+    double m_pulseStart = 0.0;
+    double m_heatingEnd = 0.0;
+    double m_heatingStart = 0.0;
 };
 
 } // namespace quorvane::analysis

@@ -25,6 +25,7 @@ public:
     static std::optional<TimeWindow> defaultWindow(const StationPlan& plan, double kappa,
                                                    const std::vector<double>& timeS);
 
+    // The pulse alone, on the rise the decay carried forward left.
     static FitOutcome<ConductivityEstimate> fit(const StationPlan& plan, const Samples& rise,
                                                 const Start& start = {});
 };

@@ -58,8 +58,10 @@ const Value& keep(std::vector<std::pair<Key, Value>>& cache, const Key& key, Val
 void SensorReduction::forget() {
     m_decays.clear();
     m_heats.clear();
-    m_lastDelayS.reset();
+    m_joints.clear();
+    m_lastDelayS = {};
     m_lastHeat = {};
+    m_lastJoint.reset();
 }
 
 FitOutcome<DecayCurve> SensorReduction::decay(const StationRecords& records,
@@ -79,10 +81,7 @@ FitOutcome<DecayCurve> SensorReduction::decay(const StationRecords& records,
     key.response = plan.response.get();
     key.radiusM = plan.radiusM;
     BullardDecayFit::Delays delays;
-    if (plan.lastInWaterS) {
-        // The friction cannot heat the probe before it left the water.
-        delays.lowestS = std::max(delays.lowestS, *plan.lastInWaterS - plan.penetrationS);
-    }
+    delays.lowestS = lowestDelay(plan);
     delays.stepS = std::max(plan.intervalS, 1.0);
     key.lowestDelayS = delays.lowestS;
     if (const auto* hit = cached(m_decays, key)) {
@@ -91,13 +90,13 @@ FitOutcome<DecayCurve> SensorReduction::decay(const StationRecords& records,
     if (!plan.response) {
         return keep(m_decays, key, DecayFit(plan.penetrationS).fit(samples));
     }
-    delays.near = m_lastDelayS;
+    delays.near = m_lastDelayS[static_cast<std::size_t>(m_pass)];
     const auto& fit =
         keep(m_decays, key,
              BullardDecayFit(plan.response, plan.radiusM, plan.penetrationS, key.kappa, delays)
                  .fit(samples));
     if (fit) {
-        m_lastDelayS = fit->delayS;
+        m_lastDelayS[static_cast<std::size_t>(m_pass)] = fit->delayS;
     }
     return fit;
 }
@@ -130,7 +129,7 @@ FitOutcome<ConductivityEstimate> SensorReduction::heat(const StationRecords& rec
     for (std::size_t i = 0; i < rise.size(); ++i) {
         rise.value[i] -= d.at(rise.timeS[i]);
     }
-    auto& last = m_lastHeat[static_cast<std::size_t>(kind)];
+    auto& last = m_lastHeat[static_cast<std::size_t>(m_pass)][static_cast<std::size_t>(kind)];
     FitOutcome<ConductivityEstimate> fit = kind == Pulse ? PulseFit::fit(plan, rise, last)
                                            : kind == Heating
                                                ? HeatingFit::heating(plan, rise, last)
@@ -156,6 +155,84 @@ void SensorReduction::judge(const QString& what, double rmsC, std::optional<doub
     out.fitRmsC = std::max(out.fitRmsC.value_or(0.0), rmsC);
 }
 
+FitOutcome<JointDecayFit::Joint> SensorReduction::jointly(const StationRecords& records,
+                                                          const StationPlan& plan, std::size_t s,
+                                                          const DecayCurve& decay,
+                                                          const ConductivityEstimate& fall,
+                                                          const FitWindow& fallWindow) {
+    JointKey key;
+    const Samples decaySamples =
+        samplesIn(records, s, *plan.decay, plan.offsetsC[s], key.decayFirst, key.decayLast);
+    const Samples fallSamples = samplesIn(records, s, {fallWindow.fromS, fallWindow.toS},
+                                          plan.offsetsC[s], key.fallFirst, key.fallLast);
+    key.penetrationS = plan.penetrationS;
+    key.offsetC = plan.offsetsC[s];
+    key.onS = *plan.onS;
+    key.offS = plan.offS.value_or(0.0);
+    key.q = plan.qWPerM;
+    key.response = plan.response.get();
+    key.radiusM = plan.radiusM;
+    if (const auto* hit = cached(m_joints, key)) {
+        return *hit;
+    }
+    JointDecayFit::Joint start{decay, fall};
+    if (m_lastJoint) {
+        start.fall.kWPerMK = m_lastJoint->fall.kWPerMK;
+        start.fall.shiftS = m_lastJoint->fall.shiftS;
+        start.decay.delayS = m_lastJoint->decay.delayS;
+    }
+    const double highest =
+        std::min(BullardDecayFit::Delays{}.highestS,
+                 (decaySamples.size() > 0 ? decaySamples.timeS.front() : plan.penetrationS) -
+                     plan.penetrationS - 1e-3);
+    const double lowest = std::min(lowestDelay(plan), highest);
+    auto fit = JointDecayFit::fit(plan, decaySamples, fallSamples, lowest, highest, start);
+    if (fit) {
+        m_lastJoint = *fit;
+    }
+    return keep(m_joints, key, std::move(fit));
+}
+
+double SensorReduction::lowestDelay(const StationPlan& plan) {
+    double lowest = BullardDecayFit::Delays{}.lowestS;
+    if (plan.lastInWaterS) {
+        // The friction cannot heat the probe before it left the water.
+        lowest = std::max(lowest, *plan.lastInWaterS - plan.penetrationS);
+    }
+    return lowest;
+}
+
+void SensorReduction::agree(double k0, std::optional<ConductivityEstimate>& estimate,
+                            const std::function<std::optional<ConductivityEstimate>(double)>& at) {
+    // The decay's κ and the heater's k must agree: k is the root of g(k) = k_heater(k) − k,
+    // found by the secant method from k = 1 and the heater's first answer. k_heater changes
+    // far more slowly than k, so the root is single and found in a few fits. One fit redone
+    // with the heater's k, as a needle allows, leaves a thick probe's k a few per cent off
+    // where the sediment's k is far from 1.
+    double g0 = estimate->kWPerMK - k0;
+    double k1 = estimate->kWPerMK;
+    m_pass = 1;
+    for (int i = 0; i < kMostAgreementFits; ++i) {
+        auto next = at(k1);
+        if (!next) {
+            estimate.reset();
+            return;
+        }
+        estimate = next;
+        const double g1 = estimate->kWPerMK - k1;
+        if (std::abs(g1) <= kAgreement * k1) {
+            return;
+        }
+        double k2 = g1 != g0 ? k1 - g1 * (k1 - k0) / (g1 - g0) : estimate->kWPerMK;
+        // A step no longer than a factor of two, within the k a sediment can have.
+        k2 = std::clamp(k2, std::max(k1 / 2.0, ConductivitySearch::kLowestK),
+                        std::min(k1 * 2.0, ConductivitySearch::kHighestK));
+        k0 = k1;
+        g0 = g1;
+        k1 = k2;
+    }
+}
+
 void SensorReduction::reduce(const StationRecords& records, const StationPlan& plan, std::size_t s,
                              SensorResult& out) {
     using State = SensorHealth::State;
@@ -168,6 +245,7 @@ void SensorReduction::reduce(const StationRecords& records, const StationPlan& p
         return;
     }
     const std::optional<double> entered = plan.enteredK[s];
+    m_pass = 0;
     const bool heated = plan.onS && plan.qWPerM > 0.0 && (plan.offS || !plan.pulse);
 
     // The decay, first with k = 1 (or the k entered).
@@ -222,16 +300,66 @@ void SensorReduction::reduce(const StationRecords& records, const StationPlan& p
         }
         return *fit;
     };
+    // The decay and the heater's fall as one: a pulse's decay, or a long heating's cooling
+    // (whose heating is then fitted again on the decay they gave). The first fits, with
+    // k = 1 for the decay, are where it starts; the pulse window takes the k they gave.
+    // Where there is no fall to fit with (a heating still going on, too few records), the
+    // decay is fitted again with the heater's k until the two agree.
+    std::optional<FitOutcome<ConductivityEstimate>> cooling;
+    FitWindow coolingWindow;
+    auto agreeAlone = [&] {
+        agree(kNow, estimate, [&](double k) -> std::optional<ConductivityEstimate> {
+            kNow = k;
+            const auto fit = fitDecay(k);
+            if (!fit) {
+                decayFailure = fit.reason();
+                return std::nullopt;
+            }
+            return fitK();
+        });
+        if (!decayCurve) {
+            estimate.reset();
+        }
+    };
     if (!entered && heated && decayCurve) {
         estimate = fitK();
-        if (estimate && plan.response && std::abs(estimate->kWPerMK / kNow - 1.0) > 1e-3) {
-            kNow = estimate->kWPerMK;
-            const auto again = fitDecay(estimate->kWPerMK);
-            if (again) {
-                estimate = fitK();
+        if (estimate && plan.response) {
+            std::optional<JointDecayFit::Joint> joint;
+            if (plan.pulse) {
+                kNow = estimate->kWPerMK;
+                const auto w = plan.pulseGiven
+                                   ? plan.pulseGiven
+                                   : PulseFit::defaultWindow(plan, LineSource::diffusivity(kNow),
+                                                             records.timeS());
+                if (w) {
+                    kWindow.fromS = w->fromS;
+                    kWindow.toS = w->toS;
+                    const auto fit = jointly(records, plan, s, *decayCurve, *estimate, kWindow);
+                    if (fit) {
+                        joint = *fit;
+                        estimate = joint->fall;
+                    }
+                }
+            } else if (plan.cooling && plan.offS) {
+                const auto first =
+                    heat(records, plan, s, Cooling, *plan.cooling, *decayCurve, coolingWindow);
+                if (first) {
+                    const auto fit = jointly(records, plan, s, *decayCurve, *first, coolingWindow);
+                    if (fit) {
+                        joint = *fit;
+                        cooling = FitOutcome<ConductivityEstimate>(joint->fall);
+                    }
+                }
+            }
+            if (joint) {
+                decayCurve = joint->decay;
+                if (!plan.pulse) {
+                    m_pass = 1;
+                    kNow = joint->fall.kWPerMK;
+                    estimate = fitK();
+                }
             } else {
-                decayFailure = again.reason();
-                estimate.reset();
+                agreeAlone();
             }
         }
     }
@@ -301,9 +429,11 @@ void SensorReduction::reduce(const StationRecords& records, const StationPlan& p
     }
     // A long heating's cooling: a second estimate.
     if (!plan.pulse && plan.cooling && plan.offS) {
-        FitWindow coolingWindow;
-        const auto fit = heat(records, plan, s, Cooling, *plan.cooling, *decayCurve, coolingWindow);
+        if (!cooling) {
+            cooling = heat(records, plan, s, Cooling, *plan.cooling, *decayCurve, coolingWindow);
+        }
         out.coolingWindow = coolingWindow;
+        const auto& fit = *cooling;
         if (!fit) {
             out.flags << fit.reason();
         } else {
