@@ -1,5 +1,6 @@
 #include "analysis/Reduction.h"
 #include "SyntheticStation.h"
+#include "analysis/StationSummary.h"
 
 #include <gtest/gtest.h>
 
@@ -480,6 +481,47 @@ TEST(Reduction, ThermistorsLeftOutByTheOperator) {
             EXPECT_TRUE(r.sensors[3].flags.contains(c.flag))
                 << r.sensors[3].flags.join("; ").toStdString();
         }
+    }
+}
+
+// What holds the quality down besides the uncertainty, in order: a fit's misfit, the default
+// profile, a k entered without an error. The word is only ever lowered to "acceptable".
+TEST(StationSummary, QualityCapsAndTheirReasons) {
+    struct Case {
+        const char* name;
+        bool misfit;
+        bool defaultProfile;
+        bool entered;
+        double gradientErr; // of 0.1 K/m
+        QString quality;
+        QString cap;
+    };
+    const Case cases[] = {
+        {"nothing", false, false, false, 0.001, "excellent", ""},
+        {"a misfit", true, false, false, 0.001, "acceptable",
+         "capped at acceptable: a fit's misfit is above 5 mK or 5 % of the rise (T2)"},
+        {"the default profile", false, true, false, 0.012, "acceptable",
+         "capped at acceptable: the default probe profile"},
+        {"k entered", false, false, true, 0.001, "acceptable",
+         "capped at acceptable: k entered by the operator, its error unknown"},
+        {"poor anyway", true, false, false, 0.04, "poor", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProbeProfile p = c.defaultProfile ? ProbeProfile::defaultProfile() : ProbeProfile{};
+        ReductionResults r;
+        const char* names[] = {"TTop", "T2", "T3", "T4", "TBot"};
+        for (std::size_t i = 0; i < 5; ++i) {
+            r.sensors[i].name = names[i];
+            r.sensors[i].tEqC = 4.0 + 0.1 * p.sensorDepthsM[i] + (i % 2 ? 1 : -1) * c.gradientErr;
+            r.sensors[i].kWPerMK = 1.0;
+            r.sensors[i].kErrWPerMK = 0.001;
+            r.sensors[i].kMethod = c.entered ? "entered" : "pulse-F";
+        }
+        r.sensors[1].misfit = c.misfit;
+        StationSummary::summarise(p, {}, r);
+        EXPECT_EQ(r.quality, c.quality);
+        EXPECT_EQ(r.qualityCap, c.cap);
     }
 }
 
