@@ -25,14 +25,14 @@ void PenetrationDetector::update(const StationRecords& records, std::size_t endR
         return;
     }
     const std::size_t end = std::min(endRecord, records.size());
+    // A jump from the first record to the second began where there is nothing to compare
+    // it with: it cannot be placed, and no later record may be taken for it.
+    if (m_next == kFewestBefore && end > 1 && jumpsAt(records, 0, 1, m_inUse, m_thresholdK)) {
+        m_unplaced = true;
+        return;
+    }
     for (; m_next < end; ++m_next) {
         if (jumpsAt(records, 0, m_next, m_inUse, m_thresholdK)) {
-            // The record before was already up on the one before it: the jump began at the
-            // first records, where there is nothing to compare with.
-            if (m_next == kFewestBefore && jumpsAt(records, 0, m_next - 1, m_inUse, m_thresholdK)) {
-                m_unplaced = true;
-                return;
-            }
             m_found = m_next;
             return;
         }

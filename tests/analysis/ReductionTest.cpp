@@ -552,3 +552,62 @@ TEST(Reduction, CalibrationUncertaintiesAreCarriedIntoTheErrors) {
 
 } // namespace
 } // namespace quorvane::analysis
+
+namespace quorvane::analysis {
+namespace {
+
+// Five records in the water are enough to see the jump (the search starts at the second);
+// a jump already under way at the second record cannot be placed, and no later record is
+// taken for it.
+TEST(Reduction, PenetrationFromTwoRecordsInTheWater) {
+    struct Case {
+        int firstInSediment;
+        bool seen;
+        const char* flag;
+    };
+    const Case cases[] = {
+        {5, true, nullptr},
+        {2, true, nullptr},
+        {1, false,
+         "penetration not seen: the jump began at the first records, too early to "
+         "place"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstInSediment);
+        SyntheticStation s;
+        s.intervalS = 10.0;
+        s.records = 150;
+        s.penetrationRecord = c.firstInSediment;
+        s.heatDelayRecords = 42;
+        s.heatRecords = 2;
+        const auto r = reduce(s);
+        EXPECT_EQ(r.penetrationSeen, c.seen);
+        if (c.seen) {
+            EXPECT_DOUBLE_EQ(*r.penetrationS, s.penetrationS());
+        } else {
+            EXPECT_DOUBLE_EQ(*r.penetrationS, s.startS);
+            EXPECT_TRUE(r.flags.contains(c.flag)) << r.flags.join("; ").toStdString();
+        }
+    }
+}
+
+// The pulse window the operator gives, in seconds after the pulse's middle, is the one fitted;
+// on a long heating it is not used, and says so.
+TEST(Reduction, ThePulseWindowIsTheOperators) {
+    SyntheticStation s;
+    s.heatRecords = 20;
+    ReductionOptions o;
+    o.pulseWindowS = ReductionOptions::Window{40.0, 250.0};
+    auto r = reduce(s, o);
+    const double middle = (s.onS() + s.offS()) / 2.0;
+    ASSERT_TRUE(r.sensors[0].kWindow);
+    EXPECT_DOUBLE_EQ(r.sensors[0].kWindow->fromS, middle + 40.0);
+    EXPECT_DOUBLE_EQ(r.sensors[0].kWindow->toS, middle + 250.0);
+    EXPECT_NEAR(*r.sensors[0].kWPerMK, 1.0, 5e-3);
+    s.heatRecords = 600;
+    r = reduce(s, o);
+    EXPECT_TRUE(r.flags.contains("long heating: the pulse window is not used"));
+}
+
+} // namespace
+} // namespace quorvane::analysis
