@@ -45,7 +45,7 @@ TEST_F(ReductionPanelTest, ShowsTheLibrarysNumbers) {
         ASSERT_TRUE(s.tEqC && s.tEqErrC && s.kWPerMK && s.kErrWPerMK) << row;
         expectShown(cell(panel, row, ReductionPanel::TEq), *s.tEqC, *s.tEqErrC);
         expectShown(cell(panel, row, ReductionPanel::K), *s.kWPerMK, *s.kErrWPerMK);
-        EXPECT_EQ(cell(panel, row, ReductionPanel::Method), QStringLiteral("heating"));
+        EXPECT_EQ(cell(panel, row, ReductionPanel::Method), s.kMethod);
         EXPECT_EQ(cell(panel, row, ReductionPanel::Records), QString::number(s.recordsDecay));
     }
     expectShown(panel.gradientLabel().text(), *want.gradientKPerM, *want.gradientErrKPerM);
@@ -195,7 +195,7 @@ TEST_F(ReductionPanelTest, TheFitPlotsHoldTheFitLines) {
         int points;
     };
     for (const Case& c : {Case{&panel.decayPlot(), s.recordsDecay},
-                          Case{&panel.heatingPlot(), s.heatingWindow->records}}) {
+                          Case{&panel.heatingPlot(), s.kWindow->records}}) {
         QCustomPlot& plot = c.plot->customPlot();
         const QCPGraph& points = *plot.graph(1);
         const QCPGraph& line = *plot.graph(2);

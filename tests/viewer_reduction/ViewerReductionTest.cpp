@@ -73,7 +73,7 @@ TEST_F(ViewerReductionTest, TheShownFileIsReducedAndMarked) {
     EXPECT_EQ(marks.heaterOnKey(), want.heater.onS);
     EXPECT_EQ(marks.heaterOffKey(), want.heater.offS);
     EXPECT_EQ(marks.handleKey(Handle::DecayFrom), want.sensors[0].decayWindow->fromS);
-    EXPECT_EQ(marks.handleKey(Handle::HeatingTo), want.sensors[0].heatingWindow->toS);
+    EXPECT_EQ(marks.handleKey(Handle::HeatingTo), want.sensors[0].kWindow->toS);
     // No profile for 0417 in the settings folder: the default, and the panel says so.
     EXPECT_TRUE(controller().profile().isDefault);
     EXPECT_TRUE(m_attachment->panel().profileLabel().text().contains(
