@@ -14,6 +14,7 @@ public:
     bool isAnotherInstanceRunning() override { return anotherInstance; }
 
     bool anotherInstance = false;
+    std::string home = "/home/op";
 
 private:
     std::string m_folder;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace quorvane::fakes {
 
@@ -37,6 +38,8 @@ public:
     int appends() const { return m_appends; }
 
     std::map<std::string, Failure> failing;
+    // Folders in which no file can be created.
+    std::set<std::string> unwritableFolders;
     // Runs before each append is tried (a test changes the faults on the way).
     std::function<void(const std::string& path)> onAppend;
 

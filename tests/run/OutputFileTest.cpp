@@ -179,5 +179,35 @@ TEST(SetOutputFile, DataLinesGoToTheChosenFile) {
     EXPECT_FALSE(rig.files.exists("/elsewhere/other.log"));
 }
 
+// The chooser starts where the operator can create a file: in the home folder when the
+// folder it would start in is the program folder and that cannot be written (a bare name
+// typed there would fail), in the stored folder otherwise.
+TEST(OutputFileDialog, AnUnwritableProgramFolderStartsTheChooserInTheHomeFolder) {
+    struct Case {
+        const char* stored;
+        bool programFolderWritable;
+        const char* startFolder;
+    };
+    for (const Case& c :
+         {Case{"/opt/quorvane/", false, "/home/op/"},
+          Case{"/opt/quorvane/", true, "/opt/quorvane/"}, Case{"/data/runs/", false, "/data/runs/"},
+          Case{"", false, "/home/op/"}}) {
+        SCOPED_TRACE(std::string(c.stored) + (c.programFolderWritable ? " writable" : ""));
+        RunRig rig;
+        if (!c.programFolderWritable) {
+            rig.files.unwritableFolders.insert("/opt/quorvane");
+        }
+        rig.output.outputDirectory = c.stored;
+        rig.output.outputFilterIndex = 1;
+        rig.ui.CommonDialog1.answer = std::nullopt;
+        rig.ui.cmdNewRun.click();
+        ASSERT_FALSE(rig.ui.CommonDialog1.requests().empty());
+        const FileChooserRequest& request = rig.ui.CommonDialog1.requests().back();
+        EXPECT_EQ(request.initialFolder, c.startFolder);
+        EXPECT_EQ(request.initialFileName, std::string(c.startFolder) + "*.log");
+        EXPECT_EQ(rig.output.outputDirectory, c.stored); // nothing stored until a choice
+    }
+}
+
 } // namespace
 } // namespace quorvane::testing

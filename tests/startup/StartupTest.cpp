@@ -1,10 +1,4 @@
-#include "fakes/FakeAppInfo.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakeEventPump.h"
-#include "fakes/FakeMainView.h"
-#include "fakes/FakeSettingsStore.h"
-#include "fakes/FakeTextFiles.h"
+#include "StartupRig.h"
 #include "platform/Failure.h"
 #include "shell/MainController.h"
 
@@ -15,6 +9,8 @@
 namespace quorvane {
 namespace {
 
+using testing::StartupRig;
+
 std::size_t occurrences(const std::string& text, const std::string& what) {
     std::size_t n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos;
@@ -23,39 +19,6 @@ std::size_t occurrences(const std::string& text, const std::string& what) {
     }
     return n;
 }
-
-// The window's owner on fakes, as the real window builds it.
-struct StartupRig {
-    StartupRig() {
-        services.clock = &clock;
-        services.files = &files;
-        services.dialogs = &dialogs;
-        services.settings = &store;
-        services.app = &app;
-        services.events = &pump;
-        services.recordWatchTimer = &watchTimer;
-    }
-    std::vector<std::string> events() const {
-        std::vector<std::string> out;
-        std::istringstream in(ui.txtEventLog.text());
-        std::string line;
-        while (std::getline(in, line)) {
-            out.push_back(line.substr(22, line.size() - 23)); // drop stamp and CR
-        }
-        return out;
-    }
-
-    fakes::FakeTimeline timeline;
-    fakes::FakeClock clock{timeline};
-    fakes::FakeMainView ui{timeline};
-    fakes::FakeTextFiles files;
-    fakes::FakeDialogs dialogs;
-    fakes::FakeSettingsStore store;
-    fakes::FakeAppInfo app{"/opt/quorvane"};
-    fakes::FakeEventPump pump;
-    fakes::FakeTimer watchTimer{timeline};
-    Services services;
-};
 
 TEST(Startup, FirstStartWithAnEmptyStore) {
     StartupRig rig;
@@ -315,7 +278,6 @@ INSTANTIATE_TEST_SUITE_P(LoadBoxes, StopDuringLoad,
                                                     },
                                                     true}),
                          [](const auto& info) { return std::string(info.param.name); });
-
 
 // The window's owner wires the watch to the parsing pass and to the port menu.
 TEST(RecordWatchWiring, LoggedRecordsEndASilenceAndAPortChangeEndsTheWatch) {
