@@ -73,7 +73,7 @@ std::uint32_t XServer::atom(const char* name) {
     const xcb_intern_atom_cookie_t cookie =
         xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
-    const std::uint32_t value = reply ? reply->atom : XCB_ATOM_NONE;
+    const std::uint32_t value = reply ? reply->atom : static_cast<std::uint32_t>(XCB_ATOM_NONE);
     std::free(reply);
     return value;
 }
@@ -96,6 +96,14 @@ std::string XServer::title(std::uint32_t window) {
     return {};
 }
 
+bool XServer::isShown(std::uint32_t window) {
+    xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+        m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
+    const bool shown = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(attributes);
+    return shown;
+}
+
 std::uint32_t XServer::findWindow(const std::string& wanted, int timeoutMs) {
     if (!m_connection) {
         return 0;
@@ -109,7 +117,7 @@ std::uint32_t XServer::findWindow(const std::string& wanted, int timeoutMs) {
             const xcb_window_t* children = xcb_query_tree_children(tree);
             const int count = xcb_query_tree_children_length(tree);
             for (int i = 0; i < count; ++i) {
-                if (title(children[i]) == wanted) {
+                if (isShown(children[i]) && title(children[i]) == wanted) {
                     const std::uint32_t found = children[i];
                     std::free(tree);
                     return found;

@@ -25,7 +25,8 @@ public:
     // ":N", for DISPLAY.
     const std::string& display() const { return m_display; }
 
-    // The top-level window whose title is `title`, once it is there; 0 after the time.
+    // The top-level window on the screen whose title is `title`, once it is there; 0 after
+    // the time.
     std::uint32_t findWindow(const std::string& title, int timeoutMs);
     // What a window manager sends when the window's close button is pressed.
     bool requestClose(std::uint32_t window);
@@ -37,6 +38,7 @@ public:
 private:
     std::uint32_t atom(const char* name);
     std::string title(std::uint32_t window);
+    bool isShown(std::uint32_t window);
 
     std::unique_ptr<ChildProcess> m_process;
     xcb_connection_t* m_connection = nullptr;
