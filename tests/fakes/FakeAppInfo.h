@@ -11,6 +11,7 @@ public:
     std::string title() const override { return "Quorvane"; }
     std::string programFolder() const override { return m_folder; }
     Version version() const override { return {1, 0, 6}; }
+    std::string homeFolder() const override { return home; }
     bool isAnotherInstanceRunning() override { return anotherInstance; }
 
     bool anotherInstance = false;

@@ -25,6 +25,9 @@ public:
         check(path);
         m_files[path].clear();
     }
+    bool isWritableFolder(const std::string& folder) override {
+        return unwritableFolders.count(folder) == 0;
+    }
 
     std::string content(const std::string& path) const {
         auto it = m_files.find(path);

@@ -44,7 +44,8 @@ TEST(OutputFileDialog, CancelOrChooserFailureGivesEmptyTextWithoutMessage) {
     fakes::FakeTextFiles files;
     fakes::FakeDialogs dialogs;
     fakes::FakeFileChooser chooser;
-    OutputFileDialog dialog(files, dialogs);
+    fakes::FakeAppInfo app;
+    OutputFileDialog dialog(files, dialogs, app);
     EXPECT_EQ(dialog.ManageOutputDialog(chooser, OutputFile{}), "");
     chooser.answer = "";
     EXPECT_EQ(dialog.ManageOutputDialog(chooser, OutputFile{}), "");
@@ -58,7 +59,8 @@ TEST(OutputFileDialog, ChosenFileIsEmptiedAtOnce) {
     fakes::FakeTextFiles files;
     fakes::FakeDialogs dialogs;
     fakes::FakeFileChooser chooser;
-    OutputFileDialog dialog(files, dialogs);
+    fakes::FakeAppInfo app;
+    OutputFileDialog dialog(files, dialogs, app);
     files.setContent("/data/old.log", "# Instrument: x\r\nold data\r\n");
     chooser.answer = "/data/old.log";
     EXPECT_EQ(dialog.ManageOutputDialog(chooser, OutputFile{}), "/data/old.log");
@@ -84,7 +86,8 @@ TEST_P(OutputFileOpenFailure, MessageByKindOfFailure) {
     fakes::FakeTextFiles files;
     fakes::FakeDialogs dialogs;
     fakes::FakeFileChooser chooser;
-    OutputFileDialog dialog(files, dialogs);
+    fakes::FakeAppInfo app;
+    OutputFileDialog dialog(files, dialogs, app);
     const OpenFailure& c = GetParam();
     files.failing.emplace("/data/x.log", Failure(c.error, std::strerror(c.error)));
     chooser.answer = "/data/x.log";

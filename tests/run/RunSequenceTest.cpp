@@ -353,7 +353,9 @@ TEST(RunSequence, LongRunCountsPast32767Seconds) {
     EXPECT_EQ(rig.ui.lblElapsedTime.caption(), "80000");
 }
 
-TEST(RunSequence, FailedHeaterOffAtHeatTimeExpiryStaysHeating) {
+// The heater-off is owed then: the window leaves the heating look at once (the status must
+// not say the heater is on) and says that the heater-off is pending.
+TEST(RunSequence, FailedHeaterOffAtHeatTimeExpiryIsPending) {
     RunRig rig;
     rig.ready("0", "1", "2");
     rig.ui.cmdRun.click();
@@ -363,7 +365,9 @@ TEST(RunSequence, FailedHeaterOffAtHeatTimeExpiryStaysHeating) {
     rig.ui.MSComm1.failWrite = Failure(8020, "Error writing to port");
     rig.advanceSeconds(2);
 
-    EXPECT_EQ(rig.status(), "Running - Heater ON");
+    EXPECT_EQ(rig.status(), "Running - Heater OFF pending");
+    EXPECT_EQ(rig.ui.StatusBar1[6].picturePath(), "/opt/quorvane/icons/redlight.bmp");
+    EXPECT_EQ(rig.ui.cmdFinish.caption(), "Finish");
     EXPECT_FALSE(rig.ui.tmrHeatTime.isEnabled());
     EXPECT_TRUE(rig.flags.heatCycleComplete);
     EXPECT_TRUE(rig.flags.heaterOn);
@@ -376,7 +380,7 @@ TEST(RunSequence, FailedHeaterOffAtHeatTimeExpiryStaysHeating) {
 
     // Finish still ends in state 5, and the completed cycle may be resumed.
     rig.ui.cmdFinish.click();
-    EXPECT_EQ(rig.status(), "Waiting");
+    EXPECT_EQ(rig.status(), "Waiting - Heater OFF pending");
     EXPECT_TRUE(rig.ui.cmdResume.isEnabled());
 }
 

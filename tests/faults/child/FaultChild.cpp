@@ -6,6 +6,7 @@
 // Message boxes do not wait here: their texts go, one line each, to the --boxes file; with
 // "--boxes real" they are the real ones, over the window.
 #include "fakes/FakeFileChooser.h"
+#include "shell/ExitShutdown.h"
 #include "shell/MainWindowHost.h"
 #include "shell/QtAppInfo.h"
 #include "shell/StopSignals.h"
@@ -97,6 +98,8 @@ int main(int argc, char** argv) {
     chooser.answerFilterIndex = 1;
     host.window().view().CommonDialog1 = &chooser;
     host.start();
+    // As start-up arms it: the display going away still ends the program in order.
+    ExitShutdown displayLoss([&host] { host.displayLost(); });
 
     FrmMain& window = host.window();
     auto field = [&](const char* name, const std::string& text) {
