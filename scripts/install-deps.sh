@@ -7,7 +7,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
     g++ cmake make ninja-build pkg-config git ca-certificates \
-    qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev \
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev libxcb1-dev \
     libqcustomplot-dev libqcustomplot2.1-qt6 \
     libgtest-dev libgmock-dev libbenchmark-dev \
     clang libclang-rt-14-dev \

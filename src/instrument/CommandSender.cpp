@@ -50,6 +50,9 @@ bool CommandSender::send(const std::string& s, bool holdRepeatedFailure) {
         if (!port.isOpen()) {
             port.open();
         }
+        if (m_heaterOffOwed && s != kHeaterOff) {
+            sendOwedHeaterOff();
+        }
         if (!m_view.chkHeaterEnabled->isChecked() && isSuppressible(s)) {
             m_events.logEvent("(Heater commands suppressed)");
             return false;
@@ -70,6 +73,25 @@ bool CommandSender::send(const std::string& s, bool holdRepeatedFailure) {
                                   "\r\n" + detail,
                               kAppTitle);
         return true;
+    }
+}
+
+void CommandSender::sendOwedHeaterOff() {
+    m_view.MSComm1->write(kHeaterOff);
+    m_heaterOffOwed = false;
+    m_flags.heaterOn = false;
+    m_states.setHeaterOffPending(false);
+    m_events.logEvent("Heater off command sent now that the port is open again.");
+}
+
+void CommandSender::portOpened() {
+    if (!m_heaterOffOwed || m_closed || !m_view.MSComm1->isOpen()) {
+        return;
+    }
+    try {
+        sendOwedHeaterOff();
+    } catch (const std::exception&) {
+        // Still owed: the next command tries again first, and reports its own failure.
     }
 }
 
@@ -98,12 +120,24 @@ bool CommandSender::sendHeaterOffNow() {
     try {
         m_events.logEvent("Sending heater off command");
         if (!sendCommand(kHeaterOff)) {
+            m_heaterOffOwed = false;
             m_flags.heaterOn = false;
             m_view.tmrHeatTime->setEnabled(false);
+            m_states.setHeaterOffPending(false);
             m_states.setGuiState(m_flags.runInProgress ? RunStateView::kRunning
                                                        : RunStateView::kFinished);
         } else {
             m_events.logEvent("Failed to send heater off command");
+            if (!m_closed) {
+                // The program wants the heater off: the command goes out as soon as the
+                // port takes it, and meanwhile the window does not say the heater is on.
+                m_heaterOffOwed = true;
+                m_states.setHeaterOffPending(true);
+                if (m_states.shownState() == RunStateView::kHeating) {
+                    m_states.setGuiState(m_flags.runInProgress ? RunStateView::kRunning
+                                                               : RunStateView::kFinished);
+                }
+            }
         }
         return false;
     } catch (const std::exception& error) {

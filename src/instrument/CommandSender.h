@@ -27,9 +27,15 @@ public:
     // The data request of every log interval. A failure that repeats the last one is
     // logged as an event instead of raising a box on every tick, until a write succeeds.
     bool sendTCommand();
+    // A heater-off that could not be sent is owed: it goes out before anything else as soon
+    // as the port is open again, and the status says meanwhile that it is pending.
     bool sendHeaterOffNow();
     bool sendPowerLevelCommand(std::int32_t powerLevel);
     bool sendHeaterOnCommand(std::int32_t powerLevel, std::int32_t duration);
+
+    // The port has just been opened (by the serial menus): an owed heater-off goes out now.
+    void portOpened();
+    bool isHeaterOffOwed() const { return m_heaterOffOwed; }
 
     // After the window's unload nothing more reaches the instrument: every command then
     // fails quietly, whatever handler is still under way.
@@ -43,6 +49,8 @@ public:
 
 private:
     bool send(const std::string& s, bool holdRepeatedFailure);
+    // Writes the owed heater-off on the open port; throws when the write fails.
+    void sendOwedHeaterOff();
 
     MainView& m_view;
     RunFlags& m_flags;
@@ -51,6 +59,7 @@ private:
     RunStateView& m_states;
     // The failure last reported for the data request, while it goes on.
     std::optional<std::string> m_heldDataRequestFailure;
+    bool m_heaterOffOwed = false;
     bool m_closed = false;
 };
 

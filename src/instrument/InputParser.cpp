@@ -93,8 +93,10 @@ bool InputParser::runPass() {
 }
 
 void InputParser::handleLine(const std::string& line, bool& endedEarly) {
-    static const std::string kBanner = "Serial Heatflow, Ver";
-    static const std::string kSerialReply = "#HFN";
+    // No static strings here: the pass also runs from an exit handler (the display lost),
+    // after the statics made on first use are gone.
+    constexpr std::string_view kBanner = "Serial Heatflow, Ver";
+    constexpr std::string_view kSerialReply = "#HFN";
 
     if (line.find(kBanner) != std::string::npos) {
         m_view.lblFirmwareID->setCaption(line.substr(line.find("Ver")));

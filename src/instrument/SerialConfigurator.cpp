@@ -88,6 +88,9 @@ void SerialConfigurator::configureSerialPort() {
         port.setPortNumber(portNumberFromPanel());
         port.setSettings(settingsString());
         port.open();
+        if (m_opened) {
+            m_opened();
+        }
         m_eventLog.logEvent("Configured Serial Port: " + panel(m_view, 1) + " " + settingsString());
     } catch (const std::exception& error) {
         m_dialogs.showMessage("Error setting serial port:" + panel(m_view, 1) + "\r\n" +

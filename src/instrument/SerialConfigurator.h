@@ -2,6 +2,7 @@
 
 #include "instrument/SerialMenu.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,12 +30,16 @@ public:
     // Panels 2 to 5 joined by commas, untrimmed: «9600,N,8,1».
     std::string settingsString() const;
 
+    // Runs as soon as the port has been opened, before anything is logged.
+    void onOpened(std::function<void()> reaction) { m_opened = std::move(reaction); }
+
 private:
     int portNumberFromPanel() const;
 
     MainView& m_view;
     EventLog& m_eventLog;
     Dialogs& m_dialogs;
+    std::function<void()> m_opened;
 };
 
 } // namespace quorvane

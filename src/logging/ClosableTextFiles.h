@@ -20,6 +20,9 @@ public:
             m_files.createEmpty(path);
         }
     }
+    bool isWritableFolder(const std::string& folder) override {
+        return m_files.isWritableFolder(folder);
+    }
 
     void close() { m_closed = true; }
     bool isClosed() const { return m_closed; }

@@ -65,9 +65,11 @@ bool DataLog::logToFile(const std::string& line) {
     return false;
 }
 
-void DataLog::leaveHeldFiles() {
+void DataLog::retryHeld(bool giveUp) {
     if (m_held.empty()) {
-        m_failing.clear();
+        if (giveUp) {
+            m_failing.clear();
+        }
         return;
     }
     std::vector<std::string> order;
@@ -87,14 +89,21 @@ void DataLog::leaveHeldFiles() {
     for (const std::string& path : order) {
         const std::size_t unwritten = after[path] + dropped;
         dropped = 0;
-        if (m_onLeft) {
-            m_onLeft(path, before[path] - after[path], unwritten);
+        if (after[path] == 0) {
+            // Written out: a later failure of the file is a new one, with its own box.
+            m_failing.erase(path);
+        }
+        if (m_onRetried) {
+            m_onRetried(path, before[path] - after[path], unwritten);
         }
     }
-    m_held.clear();
-    m_failing.clear();
+    // What this try wrote and dropped has been told; a later recovery tells only its own.
     m_dropped = 0;
     m_writtenAfterFault = 0;
+    if (giveUp) {
+        m_held.clear();
+        m_failing.clear();
+    }
 }
 
 } // namespace quorvane

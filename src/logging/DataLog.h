@@ -30,18 +30,21 @@ public:
 
     // The operator has chosen another data log file: the lines still held for the files
     // before get one more try, and what still fails is given up.
-    void leaveHeldFiles();
+    void leaveHeldFiles() { retryHeld(true); }
+    // The held lines get one more try (Finish, the end of the program). With `giveUp` what
+    // still fails is dropped, as nothing will try it again; otherwise it stays held.
+    void retryHeld(bool giveUp);
 
     // Told when held lines have been written after a fault, and how many were dropped.
     void onRecovered(std::function<void(std::size_t written, std::size_t dropped)> reaction) {
         m_onRecovered = std::move(reaction);
     }
-    // Told, for each file left with held lines, how many of them reached it at the last
-    // try and how many could not be written.
-    void
-    onLeft(std::function<void(const std::string& path, std::size_t written, std::size_t unwritten)>
-               reaction) {
-        m_onLeft = std::move(reaction);
+    // Told, for each file that had held lines at a retry, how many of them reached it and
+    // how many could not be written.
+    void onRetried(
+        std::function<void(const std::string& path, std::size_t written, std::size_t unwritten)>
+            reaction) {
+        m_onRetried = std::move(reaction);
     }
     std::size_t heldLines() const { return m_held.size(); }
 
@@ -63,7 +66,7 @@ private:
     // Files whose failure has been reported and that have not recovered.
     std::set<std::string> m_failing;
     std::function<void(std::size_t, std::size_t)> m_onRecovered;
-    std::function<void(const std::string&, std::size_t, std::size_t)> m_onLeft;
+    std::function<void(const std::string&, std::size_t, std::size_t)> m_onRetried;
 };
 
 } // namespace quorvane

@@ -26,8 +26,22 @@ std::string hintFor(int error) {
 
 } // namespace
 
-OutputFileDialog::OutputFileDialog(TextFiles& files, Dialogs& dialogs)
-    : m_files(files), m_dialogs(dialogs) {}
+OutputFileDialog::OutputFileDialog(TextFiles& files, Dialogs& dialogs, const AppInfo& app)
+    : m_files(files), m_dialogs(dialogs), m_app(app) {}
+
+std::string OutputFileDialog::startFolder(const OutputFile& lastChoice) const {
+    const std::string& stored = lastChoice.outputDirectory;
+    const std::string program = m_app.programFolder();
+    const bool inProgramFolder = stored.empty() || stored == program || stored == program + "/";
+    if (!inProgramFolder || m_files.isWritableFolder(program)) {
+        return stored;
+    }
+    std::string home = m_app.homeFolder();
+    if (home.empty() || home.back() != '/') {
+        home += '/';
+    }
+    return home;
+}
 
 FileChooserRequest OutputFileDialog::requestFor(const OutputFile& lastChoice) {
     FileChooserRequest request;
@@ -55,7 +69,9 @@ std::string OutputFileDialog::ManageOutputDialog(FileChooser& theDlg,
                                                  const OutputFile& lastChoice) {
     std::optional<std::string> chosen;
     try {
-        chosen = theDlg.choose(requestFor(lastChoice));
+        OutputFile start = lastChoice;
+        start.outputDirectory = startFolder(lastChoice);
+        chosen = theDlg.choose(requestFor(start));
     } catch (...) {
         return std::string();
     }

@@ -66,4 +66,8 @@ void PosixTextFiles::createEmpty(const std::string& path) {
     closeFile(openFile(path, O_WRONLY | O_CREAT | O_TRUNC));
 }
 
+bool PosixTextFiles::isWritableFolder(const std::string& folder) {
+    return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 } // namespace quorvane

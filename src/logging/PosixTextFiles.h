@@ -10,6 +10,7 @@ class PosixTextFiles : public TextFiles {
 public:
     void appendLine(const std::string& path, const std::string& line) override;
     void createEmpty(const std::string& path) override;
+    bool isWritableFolder(const std::string& folder) override;
 };
 
 } // namespace quorvane

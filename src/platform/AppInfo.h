@@ -19,6 +19,8 @@ public:
     // The folder that holds the program, without a trailing separator.
     virtual std::string programFolder() const = 0;
     virtual Version version() const = 0;
+    // The home folder of the user running the program.
+    virtual std::string homeFolder() const = 0;
     virtual bool isAnotherInstanceRunning() = 0;
 };
 

@@ -15,6 +15,8 @@ public:
     virtual void appendLine(const std::string& path, const std::string& line) = 0;
     // Creates the file empty, or empties it.
     virtual void createEmpty(const std::string& path) = 0;
+    // Whether a file can be created in the folder now.
+    virtual bool isWritableFolder(const std::string& folder) = 0;
 };
 
 } // namespace quorvane

@@ -9,7 +9,7 @@ RunController::RunController(MainView& view, RunFlags& flags, OutputFile& output
     : m_states(view, flags, dialogs, app), m_commands(view, flags, events, dialogs, m_states),
       m_watchdog(watchTimer, clock, events),
       m_reset(view, flags, m_states, m_commands, events, m_watchdog),
-      m_timers(view, flags, m_commands, events), m_outputDialog(files, dialogs),
+      m_timers(view, flags, m_commands, events), m_outputDialog(files, dialogs, app),
       m_lifecycle(view, flags, outputFile, events, dataLog, dialogs, pump,
                   {m_states, m_commands, m_reset, m_timers, m_outputDialog, m_watchdog}),
       m_parameters(view, fieldFormatter, m_reset) {

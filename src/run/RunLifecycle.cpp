@@ -138,6 +138,9 @@ void RunLifecycle::finishRun() {
     }
     m_view.tmrLogInterval->setEnabled(false);
     m_parts.states.setGuiState(RunStateView::kFinished);
+    // Lines held while the data log could not be written get one more try: no record may
+    // come after Finish to carry them into the file.
+    m_dataLog.retryHeld(false);
     m_events.logEvent("END RUN. Elapsed time:" + m_view.lblElapsedTime->caption() + " seconds");
 }
 

@@ -44,6 +44,47 @@ void RunStateView::showPicture(const char* file) {
     }
 }
 
+void RunStateView::setHeaterOffPending(bool pending) {
+    if (pending == m_heaterOffPending) {
+        return;
+    }
+    m_heaterOffPending = pending;
+    if (m_shownState) {
+        showStatus(*m_shownState);
+    }
+}
+
+void RunStateView::showStatus(std::int16_t state) {
+    m_shownState = state;
+    StatusPanel& panel = *m_view.StatusBar1[6];
+    const char* text = "Waiting";
+    const char* picture = "nolight.bmp";
+    switch (state) {
+    case kReady:
+        text = "Stopped";
+        break;
+    case kRunning:
+        text = "Running - Heater OFF";
+        picture = "greenlight.bmp";
+        break;
+    case kHeating:
+        text = "Running - Heater ON";
+        picture = "redlight.bmp";
+        break;
+    default:
+        break;
+    }
+    if (m_heaterOffPending && state != kHeating) {
+        // The heater may still be on: the red light, and words that do not say it is on.
+        panel.setText(state == kRunning ? std::string(text) + " pending"
+                                        : std::string(text) + " - Heater OFF pending");
+        showPicture("redlight.bmp");
+        return;
+    }
+    panel.setText(text);
+    showPicture(picture);
+}
+
 void RunStateView::setGuiState(std::int16_t state) {
     MainView& v = m_view;
     StatusPanel& panel = *v.StatusBar1[6];
@@ -57,8 +98,7 @@ void RunStateView::setGuiState(std::int16_t state) {
         v.lblElapsedTime->setCaption(std::string());
         v.lblHeatDelayRemaining->setCaption(std::string());
         v.lblHeatTimeRemaining->setCaption(std::string());
-        panel.setText("Waiting");
-        showPicture("nolight.bmp");
+        showStatus(kIdle);
         break;
     case kReady:
         enableRunParameters(true);
@@ -70,8 +110,7 @@ void RunStateView::setGuiState(std::int16_t state) {
         v.lblHeatDelayRemaining->setCaption(v.txtHeatDelay->text());
         v.lblHeatTimeRemaining->setCaption(v.txtHeatTime->text());
         v.txtLoggedDataDisplay->setText(std::string());
-        panel.setText("Stopped");
-        showPicture("nolight.bmp");
+        showStatus(kReady);
         v.cmdRun->setFocus();
         break;
     case kRunning:
@@ -80,8 +119,7 @@ void RunStateView::setGuiState(std::int16_t state) {
         setButton(*v.cmdRun, false, colors::face);
         setButton(*v.cmdResume, false, colors::face);
         setButton(*v.cmdFinish, true, colors::green, "Finish");
-        panel.setText("Running - Heater OFF");
-        showPicture("greenlight.bmp");
+        showStatus(kRunning);
         v.cmdFinish->setFocus();
         break;
     case kHeating:
@@ -90,8 +128,7 @@ void RunStateView::setGuiState(std::int16_t state) {
         setButton(*v.cmdRun, false, colors::face);
         setButton(*v.cmdResume, false, colors::face);
         setButton(*v.cmdFinish, true, colors::red, "Finish (heats on)");
-        panel.setText("Running - Heater ON");
-        showPicture("redlight.bmp");
+        showStatus(kHeating);
         v.cmdFinish->setFocus();
         break;
     case kFinished:
@@ -104,8 +141,7 @@ void RunStateView::setGuiState(std::int16_t state) {
             setButton(*v.cmdResume, false, colors::face);
         }
         setButton(*v.cmdFinish, false, colors::face, "Finish");
-        panel.setText("Waiting");
-        showPicture("nolight.bmp");
+        showStatus(kFinished);
         break;
     default:
         panel.setText("GUI Error!");

@@ -6,6 +6,7 @@
 #include "run/RunFlags.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace quorvane {
 
@@ -25,13 +26,24 @@ public:
     // Locks or unlocks the run frame; the four fields stay enabled, only their frame is not.
     void enableRunParameters(bool enabled);
 
+    // A heater-off is owed (it could not be sent): the status panel says so, with the red
+    // light, instead of the state's own words, until it has gone out.
+    void setHeaterOffPending(bool pending);
+    // The last valid state shown, if any.
+    std::optional<std::int16_t> shownState() const { return m_shownState; }
+
 private:
     void showPicture(const char* file);
+    // The status panel's text and picture for a valid state.
+    void showStatus(std::int16_t state);
 
     MainView& m_view;
     const RunFlags& m_flags;
     Dialogs& m_dialogs;
     const AppInfo& m_app;
+    bool m_heaterOffPending = false;
+    // For the status panel alone to be redrawn.
+    std::optional<std::int16_t> m_shownState;
 };
 
 } // namespace quorvane

@@ -14,6 +14,7 @@ public:
     std::string title() const override { return m_app.title(); }
     std::string programFolder() const override { return m_folder; }
     Version version() const override { return m_app.version(); }
+    std::string homeFolder() const override { return m_app.homeFolder(); }
     bool isAnotherInstanceRunning() override { return m_app.isAnotherInstanceRunning(); }
 
 private:
@@ -72,7 +73,10 @@ MainWindowHost::MainWindowHost(QtAppInfo& app, Options options)
         close();
         QCoreApplication::quit();
     });
+    m_closeRequests = std::make_unique<BlockedCloseRequests>(m_window);
 }
+
+MainWindowHost::~MainWindowHost() = default;
 
 void MainWindowHost::start() {
     m_controller->load();
@@ -83,6 +87,21 @@ void MainWindowHost::start() {
 
 void MainWindowHost::close() {
     m_window.close();
+}
+
+void MainWindowHost::displayLost() {
+    if (isClosed()) {
+        return;
+    }
+    m_controller->unloadForLostDisplay();
+    // As the close does, but without hiding the window: nothing may wait for the display.
+    for (QtTimer* timer : {&m_window.checkSerialInputTimer(), &m_window.oneSecondTimer(),
+                           &m_window.logIntervalTimer(), &m_recordWatchTimer}) {
+        timer->retire();
+    }
+    m_window.heatDelayTimer().retire();
+    m_window.heatTimeTimer().retire();
+    m_window.serialPort().retire();
 }
 
 void MainWindowHost::stop() {

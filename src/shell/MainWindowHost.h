@@ -3,6 +3,7 @@
 #include "logging/PosixTextFiles.h"
 #include "logging/SystemClock.h"
 #include "platform/Services.h"
+#include "shell/BlockedCloseRequests.h"
 #include "shell/FrmMain.h"
 #include "shell/MainController.h"
 #include "shell/QtAppInfo.h"
@@ -27,6 +28,7 @@ public:
     };
 
     explicit MainWindowHost(QtAppInfo& app, Options options);
+    ~MainWindowHost();
     MainWindowHost(const MainWindowHost&) = delete;
     MainWindowHost& operator=(const MainWindowHost&) = delete;
 
@@ -37,10 +39,14 @@ public:
     // A stop from outside (a signal): the window closes and every event loop ends, also
     // that of a message box open in the middle of the load.
     void stop();
-    bool isClosed() const { return m_window.isUnloaded(); }
+    // The display has gone away and the process is ending (the toolkit calls exit()): the
+    // window's unload runs as at a stop, without touching the display.
+    void displayLost();
+    bool isClosed() const { return m_window.isUnloaded() || m_controller->isUnloaded(); }
 
     FrmMain& window() { return m_window; }
     MainController& controller() { return *m_controller; }
+    BlockedCloseRequests& closeRequests() { return *m_closeRequests; }
     const AppInfo& appInfo() const { return *m_appInfo; }
 
 private:
@@ -57,6 +63,7 @@ private:
     QtTimer m_recordWatchTimer{0, false};
     FrmMain m_window;
     std::unique_ptr<MainController> m_controller;
+    std::unique_ptr<BlockedCloseRequests> m_closeRequests;
 };
 
 } // namespace quorvane

@@ -16,6 +16,11 @@ void QtDialogs::showMessage(const std::string& text, const std::string& title, M
     --m_open;
 }
 
+bool QtDialogs::isMessageOpen() const {
+    // Any modal window counts (the file chooser too): a box is never stacked on one.
+    return m_open > 0 || QApplication::activeModalWidget() != nullptr;
+}
+
 void QtDialogs::beep() {
     QApplication::beep();
 }

@@ -217,6 +217,17 @@ std::string QtSerialPort::readInput() {
         }
         return received;
     }
+    // What the device has received and the port has not been told of yet comes too: the
+    // last record before the port closes at the end must not be left behind.
+    if (!m_port.waitForReadyRead(0) && m_port.error() == QSerialPort::TimeoutError) {
+        m_port.clearError(); // nothing was waiting
+    }
+    if (!m_port.isOpen()) {
+        // The device went away just now; what was read before is held.
+        received.append(m_heldInput);
+        m_heldInput.clear();
+        return received;
+    }
     const QByteArray more = m_port.readAll();
     received.append(more.constData(), static_cast<std::size_t>(more.size()));
     return received;

@@ -1,5 +1,6 @@
 #include "shell/StartUp.h"
 
+#include "shell/ExitShutdown.h"
 #include "shell/MainWindowHost.h"
 #include "shell/QtAppInfo.h"
 #include "shell/QtDialogs.h"
@@ -28,6 +29,8 @@ int StartUp::Main(int argc, char** argv) {
     if (host.isClosed()) {
         return 0;
     }
+    // Armed once the window is up, so that what the window uses is still there at exit.
+    ExitShutdown displayLoss([&host] { host.displayLost(); });
     return QApplication::exec();
 }
 

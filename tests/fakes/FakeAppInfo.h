@@ -11,9 +11,11 @@ public:
     std::string title() const override { return "Quorvane"; }
     std::string programFolder() const override { return m_folder; }
     Version version() const override { return {1, 0, 6}; }
+    std::string homeFolder() const override { return home; }
     bool isAnotherInstanceRunning() override { return anotherInstance; }
 
     bool anotherInstance = false;
+    std::string home = "/home/op";
 
 private:
     std::string m_folder;

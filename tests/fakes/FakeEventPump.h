@@ -28,6 +28,15 @@ public:
             }
         }
     }
+    // Runs the calls queued now, as one pass of the event loop does: what they queue waits
+    // for the next pass.
+    void runPostedOnce() {
+        std::vector<std::function<void()>> calls;
+        calls.swap(m_posted);
+        for (auto& call : calls) {
+            call();
+        }
+    }
     std::size_t postedCalls() const { return m_posted.size(); }
 
     // What the queue would deliver during a pass.

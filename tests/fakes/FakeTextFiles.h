@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace quorvane::fakes {
 
@@ -24,6 +25,9 @@ public:
         check(path);
         m_files[path].clear();
     }
+    bool isWritableFolder(const std::string& folder) override {
+        return unwritableFolders.count(folder) == 0;
+    }
 
     std::string content(const std::string& path) const {
         auto it = m_files.find(path);
@@ -37,6 +41,8 @@ public:
     int appends() const { return m_appends; }
 
     std::map<std::string, Failure> failing;
+    // Folders in which no file can be created.
+    std::set<std::string> unwritableFolders;
     // Runs before each append is tried (a test changes the faults on the way).
     std::function<void(const std::string& path)> onAppend;
 

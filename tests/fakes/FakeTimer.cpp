@@ -25,10 +25,17 @@ void FakeTimer::setEnabled(bool enabled) {
 
 void FakeTimer::fire() {
     m_dueAt = m_timeline.nowMs() + m_interval;
+    // As the toolkit does: a timer whose handler is still running (a message box opened
+    // inside it) does not fire again; its ticks are skipped until the handler returns.
+    if (m_firing) {
+        return;
+    }
     ++m_ticks;
+    m_firing = true;
     if (m_reaction) {
         m_reaction();
     }
+    m_firing = false;
 }
 
 FakeLongTimer::FakeLongTimer(FakeTimeline& timeline) : m_timeline(timeline) {
@@ -54,10 +61,15 @@ void FakeLongTimer::setEnabled(bool enabled) {
 
 void FakeLongTimer::fire() {
     m_dueAt = m_timeline.nowMs() + periodMs();
+    if (m_firing) {
+        return;
+    }
     ++m_expiries;
+    m_firing = true;
     if (m_reaction) {
         m_reaction();
     }
+    m_firing = false;
 }
 
 } // namespace quorvane::fakes

@@ -8,7 +8,8 @@
 
 namespace quorvane::fakes {
 
-// Standard timer on a FakeTimeline: ticks every interval while enabled; 0 never ticks.
+// Standard timer on a FakeTimeline: ticks every interval while enabled; 0 never ticks. A
+// tick that falls due while the timer's own handler runs is skipped, as the toolkit does.
 class FakeTimer : public Timer {
 public:
     explicit FakeTimer(FakeTimeline& timeline, int intervalMs = 0, bool enabled = false);
@@ -29,6 +30,7 @@ private:
     bool m_enabled;
     std::int64_t m_dueAt = 0;
     int m_ticks = 0;
+    bool m_firing = false;
     std::function<void()> m_reaction;
 };
 
@@ -55,6 +57,7 @@ private:
     bool m_enabled = false;
     std::int64_t m_dueAt = 0;
     int m_expiries = 0;
+    bool m_firing = false;
     std::function<void()> m_reaction;
 };
 

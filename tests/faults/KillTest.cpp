@@ -51,9 +51,13 @@ void expectWholeEventLines(const std::string& file) {
     }
 }
 
+// Folders of the test's own: the single-instance lock goes into the runtime folder.
 std::vector<std::pair<std::string, std::string>> offscreen(FaultRig& rig) {
+    std::filesystem::create_directories(rig.path("runtime"));
+    std::filesystem::permissions(rig.path("runtime"), std::filesystem::perms::owner_all);
     return {{"QT_QPA_PLATFORM", "offscreen"},
             {"TMPDIR", rig.path("")},
+            {"XDG_RUNTIME_DIR", rig.path("runtime")},
             {"XDG_CONFIG_HOME", rig.path("config")}};
 }
 

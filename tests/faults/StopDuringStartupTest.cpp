@@ -1,6 +1,7 @@
 // A stop signal while a message box of the start-up is open, in the real binary: the
-// program ends in order at once, without anyone dismissing the box. One shutdown (heater
-// off, port closed), and settings saved only when the load had read them all.
+// program ends in order at once, without anyone dismissing the box. The load's boxes open
+// once its commands (the heater-off last) have gone out; then one shutdown (heater off,
+// port closed, settings saved).
 #include "ChildProcess.h"
 #include "FaultRig.h"
 
@@ -65,8 +66,11 @@ TEST_P(StopDuringStartup, EndsAtOnceWithOneShutdownAndNoHalfLoadedSettings) {
         ports + "\n[Settings]\nComPort=" + c.comPort + "\n" + kStoredSettings;
     std::ofstream(conf) << stored;
 
+    std::filesystem::create_directories(rig.path("runtime"));
+    std::filesystem::permissions(rig.path("runtime"), std::filesystem::perms::owner_all);
     ChildProcess child({program}, {{"QT_QPA_PLATFORM", "offscreen"},
                                    {"TMPDIR", rig.path("")},
+                                   {"XDG_RUNTIME_DIR", rig.path("runtime")},
                                    {"XDG_CONFIG_HOME", rig.path("config")}});
     ASSERT_TRUE(child.started());
     // The box is up well within these times, and stays up: nobody dismisses it.
@@ -118,22 +122,24 @@ TEST_P(StopDuringStartup, EndsAtOnceWithOneShutdownAndNoHalfLoadedSettings) {
              at = events.find("Sending heater off command", at + 1)) {
             ++offs;
         }
-        EXPECT_EQ(offs, 1u) << events;
+        EXPECT_EQ(offs, 2u) << events; // the load's, before the box, and the shutdown's
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     StartupBoxes, StopDuringStartup,
     ::testing::Values(
-        // The first event of the load (a Coms Check of the settings) cannot be written.
-        StartupBoxCase{"EventLogUnwritable", "[Ports]\nCOM2=$LINK\n", "COM2", true, false, 1,
-                       SIGTERM, "#HFN", ""},
+        // The first event of the load (a Coms Check of the settings) cannot be written: the
+        // box opens after the load's heater-off.
+        StartupBoxCase{"EventLogUnwritable", "[Ports]\nCOM2=$LINK\n", "COM2", true, true, 2,
+                       SIGTERM, "!P00 ", ""},
         // The stored port COM5 is absent: configuring it fails after the settings.
         StartupBoxCase{"StoredPortAbsent", "[Ports]\nCOM2=$LINK\nCOM5=/nonexistent/ttyGone\n",
                        "COM5", false, true, 0, SIGINT, "", "Program loaded."},
-        // The port the settings' Coms Checks open is absent: the box comes mid-load.
+        // The port the settings' Coms Checks open is absent: one box, after the load's
+        // commands.
         StartupBoxCase{"ComsCheckPortAbsent", "[Ports]\nCOM2=/nonexistent/ttyGone\n", "COM2", false,
-                       false, 0, SIGHUP, "", ""}),
+                       true, 0, SIGHUP, "", "Sending heater off command"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,16 +1,12 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
-#include "fakes/FakeEventPump.h"
 #include "fakes/FakeMainView.h"
 #include "fakes/FakeTextFiles.h"
 #include "logging/DataLog.h"
-#include "logging/DeferredDialogs.h"
 #include "logging/DisplayPanes.h"
 #include "logging/EventLog.h"
 #include "logging/EventStamp.h"
 #include "logging/HeaderBlock.h"
-#include "logging/MessageGate.h"
-#include "logging/ThrottledDialogs.h"
 #include "platform/Failure.h"
 
 #include <cerrno>
@@ -153,7 +149,7 @@ TEST_P(DataLogNewFile, EveryFailingFileIsReportedAndHeldLinesAreSettled) {
     OutputFile output{"/data/", "old.log", 1};
     DataLog log(files, dialogs, output);
     std::vector<std::string> left;
-    log.onLeft([&](const std::string& path, std::size_t written, std::size_t unwritten) {
+    log.onRetried([&](const std::string& path, std::size_t written, std::size_t unwritten) {
         left.push_back(path + " " + std::to_string(written) + " " + std::to_string(unwritten));
     });
     files.failing.emplace("/data/old.log", Failure(ENOSPC, "No space left on device"));
@@ -221,41 +217,34 @@ TEST(DataLog, TheSameFileFailingAgainAfterItRecoveredIsReportedAgain) {
     EXPECT_EQ(dialogs.messages().size(), 2u);
 }
 
-TEST(DeferredDialogs, BoxesInsideAScopeWaitForTheEventLoopOutsideAreShownAtOnce) {
-    fakes::FakeDialogs boxes;
-    fakes::FakeEventPump pump;
-    DeferredDialogs dialogs(boxes, pump);
-    {
-        DeferredDialogs::Scope pass(dialogs);
-        dialogs.showMessage("bad record", "Quorvane");
-        dialogs.showMessage("logfile", "Quorvane");
-        EXPECT_TRUE(boxes.texts().empty());
-    }
-    EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_EQ(pump.postedCalls(), 1u);
-    // While the first one is open the next pass queues another, which the loop runs later.
-    boxes.whileOpen = [&] {
-        boxes.whileOpen = nullptr;
-        DeferredDialogs::Scope pass(dialogs);
-        dialogs.showMessage("third", "Quorvane");
-    };
-    pump.runPosted();
-    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"bad record", "logfile", "third"}));
-    EXPECT_EQ(boxes.maxOpenAtOnce(), 1);
-    dialogs.showMessage("refused value", "Quorvane");
-    EXPECT_EQ(boxes.texts().back(), "refused value");
-    EXPECT_EQ(pump.postedCalls(), 0u);
-}
-
-TEST(MessageGate, ClosedDownItShowsNoBoxAndReportsTheTextInstead) {
-    fakes::FakeDialogs boxes;
-    MessageGate gate(boxes);
-    std::vector<std::string> heldBack;
-    gate.onHeldBack([&](const std::string& text) { heldBack.push_back(text); });
-    gate.closeDown();
-    gate.showMessage("SendCommand: Error", "Quorvane");
-    EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_EQ(heldBack, std::vector<std::string>{"SendCommand: Error"});
+TEST(DataLog, ARetryWritesWhatItCanAndKeepsTheRestUnlessItGivesUp) {
+    fakes::FakeTextFiles files;
+    fakes::FakeDialogs dialogs;
+    OutputFile output{"/data/", "run.log", 1};
+    DataLog log(files, dialogs, output);
+    std::vector<std::string> told;
+    log.onRetried([&](const std::string& path, std::size_t written, std::size_t unwritten) {
+        told.push_back(path + " " + std::to_string(written) + " " + std::to_string(unwritten));
+    });
+    log.retryHeld(false); // nothing held: nothing to tell
+    EXPECT_TRUE(told.empty());
+    files.failing.emplace("/data/run.log", Failure(EROFS, "Read-only file system"));
+    EXPECT_TRUE(log.logToFile("a"));
+    EXPECT_TRUE(log.logToFile("b"));
+    log.retryHeld(false);
+    EXPECT_EQ(log.heldLines(), 2u);
+    files.failing.clear();
+    log.retryHeld(false);
+    EXPECT_EQ(log.heldLines(), 0u);
+    EXPECT_EQ(files.content("/data/run.log"), "a\r\nb\r\n");
+    EXPECT_EQ(told, (std::vector<std::string>{"/data/run.log 0 2", "/data/run.log 2 0"}));
+    // Written out, the file has recovered: a new failure gets its box again.
+    files.failing.emplace("/data/run.log", Failure(EROFS, "Read-only file system"));
+    EXPECT_TRUE(log.logToFile("c"));
+    EXPECT_EQ(dialogs.messages().size(), 2u);
+    log.retryHeld(true);
+    EXPECT_EQ(log.heldLines(), 0u);
+    EXPECT_EQ(told.back(), "/data/run.log 0 1");
 }
 
 TEST(HeaderBlock, ElevenLinesFromTheControlsAsTheyStand) {
@@ -320,43 +309,6 @@ TEST(Panes, ClearEmptiesOnlyThePane) {
     appendToPane(pane, "line\r\n");
     clearPane(pane);
     EXPECT_EQ(pane.text(), "");
-}
-
-TEST(MessageGate, ABoxOpenedWhileAnotherIsOpenIsHeldBackAndReported) {
-    fakes::FakeDialogs boxes;
-    MessageGate gate(boxes);
-    std::vector<std::string> heldBack;
-    gate.onHeldBack([&](const std::string& text) {
-        heldBack.push_back(text);
-        gate.showMessage("reporting failed too", "Quorvane"); // dropped, no recursion
-    });
-    boxes.whileOpen = [&] {
-        gate.showMessage("second", "Quorvane");
-        gate.showMessage("third", "Quorvane");
-    };
-    gate.showMessage("first", "Quorvane");
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"first"});
-    EXPECT_EQ(heldBack, (std::vector<std::string>{"second", "third"}));
-    EXPECT_EQ(boxes.maxOpenAtOnce(), 1);
-    boxes.whileOpen = nullptr;
-    gate.showMessage("later", "Quorvane");
-    EXPECT_EQ(boxes.texts().back(), "later");
-}
-
-TEST(ThrottledDialogs, RepeatsWithinTheQuietPeriodGoToTheEventsInstead) {
-    fakes::FakeTimeline timeline;
-    fakes::FakeClock clock(timeline);
-    fakes::FakeDialogs boxes;
-    ThrottledDialogs throttled(boxes, clock, std::chrono::seconds(60));
-    int heldBack = 0;
-    throttled.onHeldBack([&](const std::string&) { ++heldBack; });
-    throttled.showMessage("bad record", "Quorvane");
-    timeline.advance(59000);
-    throttled.showMessage("bad record", "Quorvane");
-    timeline.advance(1000);
-    throttled.showMessage("bad record", "Quorvane");
-    EXPECT_EQ(boxes.messages().size(), 2u);
-    EXPECT_EQ(heldBack, 1);
 }
 
 } // namespace

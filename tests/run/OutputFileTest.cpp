@@ -44,7 +44,8 @@ TEST(OutputFileDialog, CancelOrChooserFailureGivesEmptyTextWithoutMessage) {
     fakes::FakeTextFiles files;
     fakes::FakeDialogs dialogs;
     fakes::FakeFileChooser chooser;
-    OutputFileDialog dialog(files, dialogs);
+    fakes::FakeAppInfo app;
+    OutputFileDialog dialog(files, dialogs, app);
     EXPECT_EQ(dialog.ManageOutputDialog(chooser, OutputFile{}), "");
     chooser.answer = "";
     EXPECT_EQ(dialog.ManageOutputDialog(chooser, OutputFile{}), "");
@@ -58,7 +59,8 @@ TEST(OutputFileDialog, ChosenFileIsEmptiedAtOnce) {
     fakes::FakeTextFiles files;
     fakes::FakeDialogs dialogs;
     fakes::FakeFileChooser chooser;
-    OutputFileDialog dialog(files, dialogs);
+    fakes::FakeAppInfo app;
+    OutputFileDialog dialog(files, dialogs, app);
     files.setContent("/data/old.log", "# Instrument: x\r\nold data\r\n");
     chooser.answer = "/data/old.log";
     EXPECT_EQ(dialog.ManageOutputDialog(chooser, OutputFile{}), "/data/old.log");
@@ -84,7 +86,8 @@ TEST_P(OutputFileOpenFailure, MessageByKindOfFailure) {
     fakes::FakeTextFiles files;
     fakes::FakeDialogs dialogs;
     fakes::FakeFileChooser chooser;
-    OutputFileDialog dialog(files, dialogs);
+    fakes::FakeAppInfo app;
+    OutputFileDialog dialog(files, dialogs, app);
     const OpenFailure& c = GetParam();
     files.failing.emplace("/data/x.log", Failure(c.error, std::strerror(c.error)));
     chooser.answer = "/data/x.log";
@@ -177,6 +180,36 @@ TEST(SetOutputFile, DataLinesGoToTheChosenFile) {
     rig.ui.cmdRun.click();
     EXPECT_FALSE(rig.files.content(RunRig::kDataFile).empty());
     EXPECT_FALSE(rig.files.exists("/elsewhere/other.log"));
+}
+
+// The chooser starts where the operator can create a file: in the home folder when the
+// folder it would start in is the program folder and that cannot be written (a bare name
+// typed there would fail), in the stored folder otherwise.
+TEST(OutputFileDialog, AnUnwritableProgramFolderStartsTheChooserInTheHomeFolder) {
+    struct Case {
+        const char* stored;
+        bool programFolderWritable;
+        const char* startFolder;
+    };
+    for (const Case& c :
+         {Case{"/opt/quorvane/", false, "/home/op/"},
+          Case{"/opt/quorvane/", true, "/opt/quorvane/"}, Case{"/data/runs/", false, "/data/runs/"},
+          Case{"", false, "/home/op/"}}) {
+        SCOPED_TRACE(std::string(c.stored) + (c.programFolderWritable ? " writable" : ""));
+        RunRig rig;
+        if (!c.programFolderWritable) {
+            rig.files.unwritableFolders.insert("/opt/quorvane");
+        }
+        rig.output.outputDirectory = c.stored;
+        rig.output.outputFilterIndex = 1;
+        rig.ui.CommonDialog1.answer = std::nullopt;
+        rig.ui.cmdNewRun.click();
+        ASSERT_FALSE(rig.ui.CommonDialog1.requests().empty());
+        const FileChooserRequest& request = rig.ui.CommonDialog1.requests().back();
+        EXPECT_EQ(request.initialFolder, c.startFolder);
+        EXPECT_EQ(request.initialFileName, std::string(c.startFolder) + "*.log");
+        EXPECT_EQ(rig.output.outputDirectory, c.stored); // nothing stored until a choice
+    }
 }
 
 } // namespace

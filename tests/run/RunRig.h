@@ -95,6 +95,12 @@ struct RunRig {
 };
 
 inline const std::vector<std::string> kComsCheckEvents{"Sent wakeup command", "Sent N command"};
+
+inline std::vector<std::string> concat(std::vector<std::string> a,
+                                       const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 inline const std::vector<std::string> kComsCheckWrites{"#HFN", "#HFH"};
 
 } // namespace quorvane::testing

@@ -234,6 +234,20 @@ TEST_F(SerialPortTest, OpensTheDeviceNamedInTheSettingsAndTalks) {
     EXPECT_EQ(store.read("Ports", "COM2", "unset"), "unset");
 }
 
+// Bytes that reached the device while no event was handled (the last record before the
+// window closes) are read all the same: the read asks the device, not only what the port
+// has been told of.
+TEST_F(SerialPortTest, ReadTakesWhatWaitsInTheDeviceWithoutAnEventBetween) {
+    port.open();
+    ASSERT_TRUE(port.isOpen());
+    const std::string record = ":\x03T 0001 2A80 0380 1000 1100 1200 1300 1400\r\n";
+    pty.send(record);
+    ::usleep(30000);
+    EXPECT_EQ(port.readInput(), record);
+    EXPECT_EQ(port.readInput(), "");
+    EXPECT_TRUE(port.isOpen());
+}
+
 TEST_F(SerialPortTest, SettingsMayChangeWhileOpenAndPortOnlyWhileClosed) {
     port.open();
     port.setSettings("19200,N,8,2");

@@ -19,7 +19,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quorvane;
 
@@ -105,6 +110,82 @@ TEST(AppInfo, SecondHolderOfTheLockSeesAnotherInstance) {
     first.reset(); // the first one ends: the lock is free again
     QtAppInfo third(lock);
     EXPECT_FALSE(third.isAnotherInstanceRunning());
+}
+
+namespace {
+
+// Sets an environment variable (or unsets it, with nothing) for the life of the object.
+class EnvironmentScope {
+public:
+    EnvironmentScope(const char* name, std::optional<std::string> value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        set(value);
+    }
+    ~EnvironmentScope() { set(m_old); }
+    EnvironmentScope(const EnvironmentScope&) = delete;
+    EnvironmentScope& operator=(const EnvironmentScope&) = delete;
+
+private:
+    void set(const std::optional<std::string>& value) {
+        if (value) {
+            ::setenv(m_name, value->c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+std::string homeOfTheUser() {
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry ? entry->pw_dir : "";
+}
+
+} // namespace
+
+// The guard's lock is the user's own: in the runtime folder that only the user can write,
+// whatever the temporary folder, so that another start with another TMPDIR is refused and
+// nobody else can take the name first.
+TEST(AppInfo, TheLockIsInTheUsersRuntimeFolderWhateverTheTemporaryFolder) {
+    QTemporaryDir runtime;
+    ASSERT_EQ(::chmod(runtime.path().toLocal8Bit().constData(), 0700), 0);
+    QTemporaryDir tmpA;
+    QTemporaryDir tmpB;
+    EnvironmentScope xdg("XDG_RUNTIME_DIR", runtime.path().toStdString());
+    std::unique_ptr<QtAppInfo> first;
+    std::string firstPath;
+    {
+        EnvironmentScope tmp("TMPDIR", tmpA.path().toStdString());
+        firstPath = QtAppInfo::defaultLockPath();
+        first = std::make_unique<QtAppInfo>();
+        EXPECT_FALSE(first->isAnotherInstanceRunning());
+    }
+    EXPECT_EQ(firstPath.rfind(runtime.path().toStdString() + "/", 0), 0u) << firstPath;
+    EnvironmentScope tmp("TMPDIR", tmpB.path().toStdString());
+    EXPECT_EQ(QtAppInfo::defaultLockPath(), firstPath);
+    QtAppInfo second;
+    EXPECT_TRUE(second.isAnotherInstanceRunning());
+}
+
+// Without a runtime folder of the user's own (none set, or one that others can write), the
+// lock goes into the user's home folder, never into a folder everybody shares.
+TEST(AppInfo, WithoutAPrivateRuntimeFolderTheLockIsInTheUsersHome) {
+    const std::string home = homeOfTheUser();
+    ASSERT_FALSE(home.empty());
+    QTemporaryDir shared;
+    ASSERT_EQ(::chmod(shared.path().toLocal8Bit().constData(), 01777), 0);
+    const std::optional<std::string> runtimes[] = {std::nullopt, shared.path().toStdString(),
+                                                   std::string("relative/run")};
+    for (const auto& runtime : runtimes) {
+        SCOPED_TRACE(runtime.value_or("(unset)"));
+        EnvironmentScope xdg("XDG_RUNTIME_DIR", runtime);
+        EnvironmentScope tmp("TMPDIR", shared.path().toStdString());
+        const std::string path = QtAppInfo::defaultLockPath();
+        EXPECT_EQ(path.rfind(home + "/", 0), 0u) << path;
+    }
 }
 
 namespace {
