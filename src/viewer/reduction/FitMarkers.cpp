@@ -257,6 +257,11 @@ void FitMarkers::placeSpan(QCPItemRect* rect, QCPItemText* text, std::optional<d
 }
 
 void FitMarkers::refresh() {
+    if (m_run != m_controller.run()) {
+        // A drag begun on the run before does not move the new run's marks.
+        m_run = m_controller.run();
+        m_dragging = Handle::None;
+    }
     place(m_penetration, m_penetrationLabel, handleKey(Handle::Penetration));
     place(m_on, m_onLabel, heaterOnKey());
     place(m_off, m_offLabel, heaterOffKey());

@@ -55,6 +55,7 @@ private:
     QCPItemText* m_decayLabel;
     QCPItemText* m_heatingLabel;
     Handle m_dragging = Handle::None;
+    int m_run = -1;
 };
 
 } // namespace quorvane

@@ -41,7 +41,7 @@ std::optional<analysis::FitWindow> sharedWindow(const analysis::ReductionResults
 } // namespace
 
 ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
-    : QWidget(parent), m_controller(controller), m_profile(valueLabel()),
+    : QWidget(parent), m_controller(controller), m_fileNote(valueLabel()), m_profile(valueLabel()),
       m_penetration(valueLabel()), m_heater(valueLabel()), m_gradient(valueLabel()),
       m_heatFlow(valueLabel()), m_bullard(valueLabel()), m_meanK(valueLabel()),
       m_quality(valueLabel()), m_reasons(valueLabel()), m_table(new QTableWidget(5, ColumnCount)),
@@ -52,6 +52,10 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
       m_heatingPlot(new FitPlot(FitPlot::Kind::Heating)) {
     setLocale(QLocale::c());
     auto* layout = new QVBoxLayout(this);
+
+    m_fileNote->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    m_fileNote->hide();
+    layout->addWidget(m_fileNote);
 
     auto* probeRow = new QHBoxLayout;
     auto* profileButton = new QPushButton(QStringLiteral("Probe profile…"));
@@ -169,6 +173,11 @@ QDoubleSpinBox* ReductionPanel::spin(double maximum) {
     return box;
 }
 
+void ReductionPanel::showFileNote(const QString& note) {
+    m_fileNote->setText(note);
+    m_fileNote->setVisible(!note.isEmpty());
+}
+
 void ReductionPanel::chooseSensor(int sensor) {
     m_sensor->setCurrentIndex(sensor);
 }
@@ -229,20 +238,29 @@ void ReductionPanel::refresh() {
 void ReductionPanel::refreshChoices() {
     const analysis::ReductionResults& r = m_controller.results();
     const analysis::StationRecords& records = m_controller.records();
-    // A field being typed in keeps what the operator typed.
-    const auto put = [](QDoubleSpinBox* box, std::optional<double> value) {
+    // What the panel writes into its fields is never an edit: only the operator's own edits
+    // reach the controller (a range that clamps a value would otherwise send it). A field being
+    // typed in keeps what the operator typed, unless the run it was typed for is over.
+    const bool newRun = m_shownRun != m_controller.run();
+    m_shownRun = m_controller.run();
+    const auto put = [newRun](QDoubleSpinBox* box, std::optional<double> value,
+                              std::optional<double> maximum = std::nullopt) {
+        const QSignalBlocker quiet(box);
         box->setEnabled(value.has_value());
-        if (value && !box->hasFocus()) {
-            const QSignalBlocker quiet(box);
+        if (maximum) {
+            box->setMaximum(*maximum);
+        }
+        if (value && (newRun || !box->hasFocus())) {
             box->setValue(*value);
         }
     };
     std::optional<double> penetration;
+    std::optional<double> span;
     if (r.penetrationS && !records.empty()) {
         penetration = *r.penetrationS - records.timeS().front();
-        m_penetrationSpin->setMaximum(records.timeS().back() - records.timeS().front());
+        span = records.timeS().back() - records.timeS().front();
     }
-    put(m_penetrationSpin, penetration);
+    put(m_penetrationSpin, penetration, span);
     const auto decay = sharedWindow(r, &analysis::SensorResult::decayWindow);
     const double tp = r.penetrationS.value_or(0.0);
     put(m_decayFrom, decay ? std::optional<double>(decay->fromS - tp) : std::nullopt);
