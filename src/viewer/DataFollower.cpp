@@ -77,6 +77,8 @@ void DataFollower::poll() {
     }
     update.recordCount = parser.recordCount();
     update.badLineCount = parser.badLineCount();
+    update.lineCount = parser.lineCount();
+    update.dataLogFile = parser.isDataLogFile();
     update.bytesRead = m_tail->bytesRead();
     update.fileSize = m_tail->fileSize();
     m_onUpdate(update);

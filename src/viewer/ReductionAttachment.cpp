@@ -1,6 +1,7 @@
 #include "viewer/ReductionAttachment.h"
 
 #include "viewer/TemperaturePlot.h"
+#include "viewer/UpdateMessage.h"
 #include "viewer/ViewerWindow.h"
 #include "viewer/reduction/FitMarkers.h"
 #include "viewer/reduction/FitPlot.h"
@@ -100,6 +101,13 @@ void ReductionAttachment::apply(const FollowUpdate& update) {
     if (serial != m_serial || update.restarted) {
         m_serial = serial;
         chooseProfile();
+    }
+    if (!update.more) {
+        m_panel->showFileNote(UpdateMessage::notDataLog(update)
+                                  ? QStringLiteral("%1 is %2: nothing to reduce.")
+                                        .arg(QFileInfo(m_window.shownFile()).fileName(),
+                                             QString::fromLatin1(UpdateMessage::kNotDataLog))
+                                  : QString());
     }
     m_controller->setDeferred(update.more);
     m_controller->setFileInfo(serial, interval, static_cast<int>(update.badLineCount));

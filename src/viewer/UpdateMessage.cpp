@@ -21,19 +21,23 @@ UpdateMessage::Said UpdateMessage::describe(const FollowUpdate& update, const Sh
                     .arg(percent)
                     .arg(update.recordCount)};
     }
-    if (update.recordCount == 0 && !shown.headers && update.badLineCount > 0) {
-        return {QStringLiteral("%1 does not look like a Quorvane data log file: %2 line(s), no "
-                               "header and no readable record (%3).")
-                    .arg(name)
-                    .arg(update.badLineCount)
-                    .arg(shown.lastBadLine),
+    if (update.recordCount == 0 && update.fileSize == 0) {
+        return {QStringLiteral("%1 is empty: waiting for data.").arg(name)};
+    }
+    if (!update.dataLogFile) {
+        if (update.lineCount == 0) {
+            return {QStringLiteral("%1: waiting for its first whole line.").arg(name)};
+        }
+        return {QStringLiteral("%1 is %2: no line of it is a header line or a record (%3 "
+                               "line(s)%4).")
+                    .arg(name, QString::fromLatin1(kNotDataLog))
+                    .arg(update.lineCount)
+                    .arg(shown.lastBadLine.isEmpty() ? QString()
+                                                     : QStringLiteral("; ") + shown.lastBadLine),
                 true};
     }
     if (update.recordCount == 0 && shown.headers) {
         return {QStringLiteral("%1: header without data records (yet).").arg(name)};
-    }
-    if (update.recordCount == 0 && update.fileSize == 0) {
-        return {QStringLiteral("%1 is empty: waiting for data.").arg(name)};
     }
     if (update.badLineCount > 0) {
         return {QStringLiteral("%1: %2 bad line(s), the last %3")

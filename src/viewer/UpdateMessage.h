@@ -21,6 +21,11 @@ public:
     };
 
     static Said describe(const FollowUpdate& update, const Shown& shown);
+    // A file with lines of which none is a header line or a record.
+    static bool notDataLog(const FollowUpdate& update) {
+        return !update.dataLogFile && update.lineCount > 0 && update.problem.empty();
+    }
+    static constexpr const char* kNotDataLog = "not a data log file";
 };
 
 } // namespace quorvane

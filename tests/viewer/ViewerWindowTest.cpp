@@ -180,9 +180,15 @@ TEST_F(ViewerWindowTest, BadInputMessages) {
          std::string("\x7f"
                      "ELF\x02\x01\0\0\n\xff\xfe\0\n",
                      13),
-         "binary.log does not look like a Quorvane data log file", 0},
-        {"letter.txt", "Dear operator,\r\nplease log.\r\n",
-         "letter.txt does not look like a Quorvane data log file", 0},
+         "binary.log is not a data log file", 0},
+        {"letter.txt", "Dear operator,\r\nplease log.\r\n", "letter.txt is not a data log file", 0},
+        // A line starting with '#' is no header line of its own.
+        {"hash.bin",
+         std::string("\x7f"
+                     "ELF\x02\n#\x01\0\n\xff\xfe\0\n",
+                     14),
+         "hash.bin is not a data log file", 0},
+        {"script.sh", "#!/bin/sh\necho hello\n", "script.sh is not a data log file", 0},
         {"header.log", header(), "header.log: header without data records (yet).", 0},
         {"noheader.log", rawLine(0) + rawLine(1), "noheader.log has no header block", 2},
         {"long.log", header() + std::string(300000, 'x') + "\r\n" + rawLine(0),
