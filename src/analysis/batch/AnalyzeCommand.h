@@ -9,8 +9,9 @@ namespace quorvane::analysis {
 
 // `--analyze FILE [--probe PROFILE] [--penetration ISO-UTC] [--decay-window A,B]
 // [--heating-window A,B]`: reduces a data log file and prints the results as JSON.
-// Exit status 0; 1 when some lines of the file were bad; 2 when the file cannot be read,
-// holds no records, or the options are wrong (the reason on `err`).
+// Exit status 0; 1 when some lines of the file were bad; 2 when the file cannot be read, is
+// no data log file, holds no records, or the options are wrong, a --probe profile that is
+// missing or refused included (the reason on `err`).
 class AnalyzeCommand {
 public:
     // `settingsFolder`: where probes/<serial>.json are looked up when no --probe is given
