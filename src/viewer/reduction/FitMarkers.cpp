@@ -59,7 +59,7 @@ QCPItemRect* span(QCustomPlot& plot, const QColor& color) {
 } // namespace
 
 FitMarkers::FitMarkers(QCustomPlot& plot, ReductionController& controller, QObject* parent)
-    : QObject(parent), m_plot(plot), m_controller(controller) {
+    : QObject(parent), m_plot(plot), m_plotAlive(&plot), m_controller(controller) {
     if (!m_plot.layer(kMarkLayer)) {
         m_plot.addLayer(kMarkLayer, m_plot.layer(QStringLiteral("main")), QCustomPlot::limAbove);
     }
@@ -84,7 +84,10 @@ FitMarkers::FitMarkers(QCustomPlot& plot, ReductionController& controller, QObje
 }
 
 FitMarkers::~FitMarkers() {
-    m_plot.removeEventFilter(this);
+    // The window may have deleted its plot first (its children go in the order made).
+    if (m_plotAlive) {
+        m_plot.removeEventFilter(this);
+    }
 }
 
 std::optional<double> FitMarkers::handleKey(Handle handle) const {

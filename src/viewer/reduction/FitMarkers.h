@@ -43,6 +43,7 @@ private:
                    std::optional<double> to);
 
     QCustomPlot& m_plot;
+    QPointer<QCustomPlot> m_plotAlive;
     ReductionController& m_controller;
     QCPItemStraightLine* m_penetration;
     QCPItemStraightLine* m_on;
