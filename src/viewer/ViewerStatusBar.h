@@ -6,13 +6,15 @@
 #include <QtGlobal>
 #include <optional>
 
-class QLabel;
 class QStatusBar;
 
 namespace quorvane {
 
+class StatusLabel;
+
 // The viewer's status bar: a message on the left; the records read, the bad lines, the
-// newest record's time and how old it is on the right.
+// newest record's time and how old it is on the right. In a narrow window the labels give
+// way (cut with "…") rather than run out of the window.
 class ViewerStatusBar {
 public:
     explicit ViewerStatusBar(QStatusBar& bar);
@@ -25,11 +27,11 @@ public:
     QString ageText() const;
 
 private:
-    QLabel* m_message;
-    QLabel* m_records;
-    QLabel* m_bad;
-    QLabel* m_last;
-    QLabel* m_age;
+    StatusLabel* m_message;
+    StatusLabel* m_records;
+    StatusLabel* m_bad;
+    StatusLabel* m_last;
+    StatusLabel* m_age;
 };
 
 } // namespace quorvane

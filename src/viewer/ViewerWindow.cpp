@@ -6,6 +6,7 @@
 #include "viewer/RecordAge.h"
 #include "viewer/TemperaturePlot.h"
 #include "viewer/UpdateMessage.h"
+#include "viewer/reduction/DecimalSpinBox.h"
 
 #include <qcustomplot.h>
 
@@ -54,6 +55,7 @@ ViewerWindow::ViewerWindow(const Clock& clock, QWidget* parent)
     buildMenus();
     connect(m_plot, &TemperaturePlot::cursorMoved, m_readout, &ReadoutPanel::showCursor);
     connect(m_plot, &TemperaturePlot::pointPicked, m_readout, &ReadoutPanel::pick);
+    connect(m_readout, &ReadoutPanel::picksChanged, m_plot, &TemperaturePlot::showPicks);
     connect(m_plot, &TemperaturePlot::followChanged, m_followAction, &QAction::setChecked);
     m_statusTimer.setInterval(1000);
     connect(&m_statusTimer, &QTimer::timeout, this, &ViewerWindow::refreshStatus);
@@ -120,10 +122,11 @@ void ViewerWindow::buildMenus() {
     tools->addAction(m_followAction);
     tools->addSeparator();
     tools->addAction(m_autoYAction);
-    m_yLower = new QDoubleSpinBox(tools);
-    m_yUpper = new QDoubleSpinBox(tools);
+    m_yLower = new DecimalSpinBox(tools);
+    m_yUpper = new DecimalSpinBox(tools);
+    m_yLower->setAccessibleName(QStringLiteral("Lowest temperature shown"));
+    m_yUpper->setAccessibleName(QStringLiteral("Highest temperature shown"));
     for (QDoubleSpinBox* box : {m_yLower, m_yUpper}) {
-        box->setLocale(QLocale::c());
         box->setRange(-100, 400);
         box->setDecimals(2);
         box->setSingleStep(0.5);
@@ -164,7 +167,16 @@ void ViewerWindow::applyFixedY() {
         return;
     }
     const double lower = m_yLower->value();
-    const double upper = std::max(m_yUpper->value(), lower + 0.01);
+    const double upper = m_yUpper->value();
+    if (!(lower < upper)) {
+        const QCPRange now = m_plot->customPlot().yAxis->range();
+        say(QStringLiteral("The temperature limits must rise from the first field to the "
+                           "second: %1 to %2 °C is not taken; the plot keeps %3 to %4 °C.")
+                .arg(QString::number(lower, 'f', 2), QString::number(upper, 'f', 2),
+                     QString::number(now.lower, 'f', 2), QString::number(now.upper, 'f', 2)),
+            true);
+        return;
+    }
     m_plot->setFixedY(lower, upper);
 }
 
@@ -232,10 +244,17 @@ void ViewerWindow::apply(const FollowUpdate& update) {
                  m_lastBadLine});
     say(said.text, said.problem);
 
+    if (update.more && !m_wasLoading && update.bytesRead > 0) {
+        // A long reading: room for the whole file at once (from the first chunk's records per
+        // byte), so that the lists never grow by copying. Room never written takes no memory.
+        const double perByte =
+            static_cast<double>(update.recordCount) / static_cast<double>(update.bytesRead);
+        m_series.reserve(
+            static_cast<std::size_t>(static_cast<double>(update.fileSize) * perByte * 1.05) + 64);
+    }
     if (!update.more && m_wasLoading) {
         // The chunks' records are gone; their room goes back to the system (glibc keeps
         // freed heap otherwise, 20-30 MB after a million records).
-        m_series.squeeze();
         malloc_trim(0);
     }
     m_wasLoading = update.more;
@@ -254,7 +273,11 @@ void ViewerWindow::refreshStatus() {
     m_status.showLastRecord(m_data.lastRecordUtc());
     const std::optional<double> interval =
         m_headers.empty() ? std::nullopt : m_headers.back().logIntervalSeconds;
-    const bool running = m_events.isFollowing() ? m_events.runRunning() : m_data.grewWhileWatched();
+    // A file opened by hand is being written while it grows; long after it stopped, the run
+    // is taken to be over (not late for ever).
+    const bool running = m_events.isFollowing()
+                             ? m_events.runRunning()
+                             : RecordAge::stillWritten(m_data.secondsSinceGrowth(), interval);
     const RecordAge::Text age = RecordAge::describe(m_data.secondsSinceLastRecord(), interval,
                                                     running && !m_data.loading());
     m_late = age.late;

@@ -15,10 +15,10 @@
 
 class QAction;
 class QDockWidget;
-class QDoubleSpinBox;
 
 namespace quorvane {
 
+class DecimalSpinBox;
 class HeaderPanel;
 class ReadoutPanel;
 class TemperaturePlot;
@@ -59,6 +59,9 @@ public:
     QString ageText() const { return m_status.ageText(); }
     bool ageIsLate() const { return m_late; }
     QAction* followAction() const { return m_followAction; }
+    QAction* autoScaleAction() const { return m_autoYAction; }
+    DecimalSpinBox& lowerLimitField() { return *m_yLower; }
+    DecimalSpinBox& upperLimitField() { return *m_yUpper; }
 
 signals:
     // After every update of the shown data (for the reduction and the tests).
@@ -104,8 +107,8 @@ private:
     QAction* m_followProgramAction = nullptr;
     QAction* m_autoYAction = nullptr;
     QAction* m_elapsedAction = nullptr;
-    QDoubleSpinBox* m_yLower = nullptr;
-    QDoubleSpinBox* m_yUpper = nullptr;
+    DecimalSpinBox* m_yLower = nullptr;
+    DecimalSpinBox* m_yUpper = nullptr;
 };
 
 } // namespace quorvane

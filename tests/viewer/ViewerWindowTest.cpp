@@ -6,10 +6,16 @@
 #include "viewer/HeaderPanel.h"
 #include "viewer/ReadoutPanel.h"
 #include "viewer/TemperaturePlot.h"
+#include "viewer/reduction/DecimalSpinBox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStatusBar>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QWheelEvent>
 #include <clocale>
@@ -49,10 +55,11 @@ TEST_F(ViewerWindowTest, AFileWithItsSeriesHeaterShadingAndGaps) {
     EXPECT_FALSE(window.loading());
     EXPECT_EQ(window.series().recordCount(), 25);
     QCustomPlot& plot = window.plot().customPlot();
+    // 25 records and one break (NaN) for the gap, the keys shared by the five channels
+    EXPECT_EQ(window.series().size(), 26);
     for (int c = 0; c < RunSeries::kChannels; ++c) {
-        // 25 records and one break (NaN) for the gap
-        EXPECT_EQ(plot.graph(c)->data()->size(), 26) << c;
-        EXPECT_EQ(plot.graph(c)->name(), TemperaturePlot::kChannelNames[c]);
+        EXPECT_EQ(window.series().values(c).size(), 26u) << c;
+        EXPECT_EQ(plot.plottable(c)->name(), TemperaturePlot::kChannelNames[c]);
     }
     EXPECT_EQ(window.series().gapCount(), 1);
     ASSERT_EQ(window.series().heaterSpans().size(), 1u);
@@ -61,8 +68,8 @@ TEST_F(ViewerWindowTest, AFileWithItsSeriesHeaterShadingAndGaps) {
     EXPECT_DOUBLE_EQ(span.to, kStart + 14.5);
     EXPECT_EQ(span.level, 120);
     EXPECT_EQ(window.plot().heaterRectCount(), 1);
-    EXPECT_TRUE(plot.legend->hasItemWithPlottable(plot.graph(RunSeries::kChannels)));
-    EXPECT_EQ(plot.graph(RunSeries::kChannels)->name(), "Heater on (level 120)");
+    EXPECT_TRUE(plot.legend->hasItemWithPlottable(plot.plottable(RunSeries::kChannels)));
+    EXPECT_EQ(plot.plottable(RunSeries::kChannels)->name(), "Heater on (level 120)");
     EXPECT_EQ(window.headerPanel().value(0), "0417");
     EXPECT_EQ(window.headerPanel().value(7), "1 s");
     EXPECT_TRUE(window.windowTitle().contains("run.log"));
@@ -145,13 +152,178 @@ TEST_F(ViewerWindowTest, FollowIsLeftByAZoomAndTakenUpAgainByOneClick) {
 TEST_F(ViewerWindowTest, CursorReadoutAndTheDifferenceOfTwoPicks) {
     folder.write("run.log", header(1, false) + temperatureLine(0) + temperatureLine(10));
     window.openFile(QString::fromStdString(folder.path("run.log")));
-    window.readout().showCursor(kStart + 1.2);
+    window.readout().showCursor(kStart + 0.2);
     EXPECT_TRUE(window.readout().cursorText().startsWith("13:51:10 UTC  (0 s)\nTTop 1.000 °C"))
+        << window.readout().cursorText().toStdString();
+    // Between the two records lies a gap (more than twice the log interval): said so.
+    window.readout().showCursor(kStart + 1.2);
+    EXPECT_TRUE(window.readout().cursorText().startsWith(
+        "No record here: a gap of 10 s.\nThe nearest, 1 s before:\n13:51:10 UTC  (0 s)\n"))
         << window.readout().cursorText().toStdString();
     window.readout().pick(kStart);
     window.readout().pick(kStart + 9);
     EXPECT_TRUE(window.readout().differenceText().startsWith("10 s\nTTop +0.010 K\nT2   +0.010 K"))
         << window.readout().differenceText().toStdString();
+    // The picks are marked on the plot, at the records picked.
+    EXPECT_EQ(window.plot().pickKey(0), kStart);
+    EXPECT_EQ(window.plot().pickKey(1), kStart + 10);
+    window.openFile(QString::fromStdString(folder.path("run.log")));
+    EXPECT_FALSE(window.plot().pickKey(0)) << "a file opened again has no picks";
+}
+
+// A cursor in a gap of the records says so and how far the record shown is.
+TEST_F(ViewerWindowTest, TheReadoutSaysWhenTheCursorIsInAGap) {
+    folder.write("run.log", runWithHeaterAndGap()); // records to 19 s, then from 50 s
+    window.openFile(QString::fromStdString(folder.path("run.log")));
+    window.readout().showCursor(kStart + 35);
+    EXPECT_TRUE(window.readout().cursorText().startsWith(
+        "No record here: a gap of 31 s.\nThe nearest, 15 s after:\n13:52:00"))
+        << window.readout().cursorText().toStdString();
+    window.readout().showCursor(kStart + 18.7);
+    EXPECT_TRUE(window.readout().cursorText().startsWith("13:51:29 UTC"))
+        << window.readout().cursorText().toStdString();
+}
+
+// The legend sits above the plot, where it covers none of the run.
+TEST_F(ViewerWindowTest, TheLegendCoversNoneOfThePlot) {
+    folder.write("run.log", runWithHeaterAndGap());
+    window.resize(900, 600);
+    window.show();
+    window.openFile(QString::fromStdString(folder.path("run.log")));
+    QCustomPlot& plot = window.plot().customPlot();
+    plot.replot();
+    EXPECT_TRUE(plot.legend->visible());
+    EXPECT_GT(plot.legend->outerRect().height(), 0);
+    EXPECT_FALSE(plot.legend->outerRect().intersects(plot.axisRect()->rect()))
+        << "legend " << plot.legend->outerRect().top() << "-" << plot.legend->outerRect().bottom()
+        << ", plot from " << plot.axisRect()->rect().top();
+}
+
+// With no record there is no time to label: no 1970 on the axis, and the plot says why.
+TEST_F(ViewerWindowTest, AnEmptyPlotShowsNoDate) {
+    window.resize(900, 600);
+    window.show();
+    EXPECT_FALSE(window.plot().customPlot().xAxis->tickLabels());
+    EXPECT_EQ(window.plot().emptyText(), "No records to show");
+    ASSERT_TRUE(window.exportSvg(QString::fromStdString(folder.path("empty.svg")), {640, 400}));
+    std::ifstream svg(folder.path("empty.svg"));
+    const std::string text((std::istreambuf_iterator<char>(svg)), {});
+    EXPECT_EQ(text.find("1970"), std::string::npos);
+    EXPECT_NE(text.find("No records to show"), std::string::npos);
+
+    folder.write("run.log", runWithHeaterAndGap());
+    window.openFile(QString::fromStdString(folder.path("run.log")));
+    EXPECT_TRUE(window.plot().customPlot().xAxis->tickLabels());
+    EXPECT_TRUE(window.plot().emptyText().isEmpty());
+}
+
+// Exports show what a reader of them needs: no cursor line, and shaded spans cut to the view
+// (an SVG painter clips nothing: a span went over the axis labels).
+TEST_F(ViewerWindowTest, ExportsLeaveOutTheCursorAndCutSpansToTheView) {
+    folder.write("run.log", runWithHeaterAndGap());
+    window.resize(900, 600);
+    window.show();
+    window.openFile(QString::fromStdString(folder.path("run.log")));
+    window.plot().setFollow(false);
+    // Inside the heater-on span (9.5 to 14.5 s): it fills the whole plot.
+    window.plot().setVisibleRange(kStart + 12, kStart + 13);
+    window.plot().showCursor(kStart + 12.5);
+    const QSize size(640, 400);
+    ASSERT_TRUE(window.exportSvg(QString::fromStdString(folder.path("plot.svg")), size));
+    ASSERT_TRUE(window.exportPng(QString::fromStdString(folder.path("plot.png")), size));
+    EXPECT_EQ(window.plot().cursorKey(), kStart + 12.5) << "the screen keeps its cursor";
+    // The same pictures as without a cursor.
+    window.plot().showCursor(std::nullopt);
+    ASSERT_TRUE(window.exportSvg(QString::fromStdString(folder.path("bare.svg")), size));
+    ASSERT_TRUE(window.exportPng(QString::fromStdString(folder.path("bare.png")), size));
+    const auto bytes = [&](const char* name) {
+        std::ifstream in(folder.path(name), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    EXPECT_EQ(bytes("plot.svg"), bytes("bare.svg"));
+    EXPECT_EQ(QImage(QString::fromStdString(folder.path("plot.png"))),
+              QImage(QString::fromStdString(folder.path("bare.png"))));
+
+    const auto heaterShaded = [](QRgb pixel) {
+        // The heater's orange over white: red high, blue clearly lower.
+        return qRed(pixel) > 240 && qBlue(pixel) < 225 && qGreen(pixel) > qBlue(pixel);
+    };
+    QImage svg(size, QImage::Format_ARGB32);
+    svg.fill(Qt::white);
+    QSvgRenderer renderer(QString::fromStdString(folder.path("plot.svg")));
+    ASSERT_TRUE(renderer.isValid());
+    QPainter painter(&svg);
+    renderer.render(&painter);
+    painter.end();
+    const QImage png(QString::fromStdString(folder.path("plot.png")));
+    for (const QImage* image : std::initializer_list<const QImage*>{&svg, &png}) {
+        const char* kind = image == &svg ? "svg" : "png";
+        // Shaded in the plot, not left of it where the temperatures' labels are.
+        int inside = 0;
+        for (int y = size.height() / 2 - 10; y < size.height() / 2 + 10; ++y) {
+            for (int x = size.width() / 2 - 10; x < size.width() / 2 + 10; ++x) {
+                inside += heaterShaded(image->pixel(x, y));
+            }
+        }
+        EXPECT_GT(inside, 200) << kind;
+        for (int x = 0; x < 20; ++x) {
+            ASSERT_FALSE(heaterShaded(image->pixel(x, size.height() / 2))) << kind << " at x " << x;
+        }
+    }
+}
+
+// In a narrow window the status bar's labels give way: none runs out of the window, and one
+// cut short keeps its whole text in its tool tip.
+TEST_F(ViewerWindowTest, TheStatusBarFitsANarrowWindow) {
+    folder.write("run.log", runWithHeaterAndGap());
+    window.resize(600, 500);
+    window.show();
+    window.openFile(QString::fromStdString(folder.path("run.log")));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QStatusBar* bar = window.statusBar();
+    QCoreApplication::processEvents();
+    // The status bar never makes the window wider than its other parts want.
+    EXPECT_EQ(window.width(), 600);
+    EXPECT_LT(bar->minimumSizeHint().width(), 400);
+    const QList<QLabel*> labels = bar->findChildren<QLabel*>();
+    ASSERT_GE(labels.size(), 5);
+    for (QLabel* label : labels) {
+        if (!label->isVisible()) {
+            continue;
+        }
+        EXPECT_LE(label->geometry().right(), bar->contentsRect().right())
+            << label->text().toStdString();
+        EXPECT_GT(label->width(), 0) << label->text().toStdString();
+        EXPECT_EQ(label->toolTip(), label->text());
+    }
+    EXPECT_TRUE(window.ageText().contains("s since the last record"));
+}
+
+// The limit fields read a decimal comma as a point and refuse limits that do not rise.
+TEST_F(ViewerWindowTest, TemperatureLimitsAreCheckedAndReadUnderAnyLocale) {
+    folder.write("run.log", runWithHeaterAndGap());
+    window.resize(900, 600);
+    window.show();
+    window.openFile(QString::fromStdString(folder.path("run.log")));
+    window.autoScaleAction()->setChecked(false);
+    DecimalSpinBox& lower = window.lowerLimitField();
+    DecimalSpinBox& upper = window.upperLimitField();
+    const auto type = [](DecimalSpinBox& box, const char* text) {
+        QLineEdit* edit = box.findChild<QLineEdit*>();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromLatin1(text));
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+    type(upper, "40,5");
+    EXPECT_DOUBLE_EQ(upper.value(), 40.5);
+    type(lower, "3,5");
+    EXPECT_DOUBLE_EQ(lower.value(), 3.5);
+    EXPECT_DOUBLE_EQ(window.plot().customPlot().yAxis->range().lower, 3.5);
+    EXPECT_DOUBLE_EQ(window.plot().customPlot().yAxis->range().upper, 40.5);
+    type(lower, "50");
+    EXPECT_DOUBLE_EQ(window.plot().customPlot().yAxis->range().lower, 3.5) << "not taken";
+    EXPECT_TRUE(window.statusMessage().startsWith("The temperature limits must rise"))
+        << window.statusMessage().toStdString();
 }
 
 TEST_F(ViewerWindowTest, MarkerLinesAndShadedSpansFromOutside) {
