@@ -2,7 +2,9 @@
 
 #include "viewer/reduction/ReductionController.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
+#include <algorithm>
 #include <cmath>
 #include <qcustomplot.h>
 
@@ -79,6 +81,7 @@ FitMarkers::FitMarkers(QCustomPlot& plot, ReductionController& controller, QObje
     }
     m_plot.installEventFilter(this);
     m_plot.setMouseTracking(true);
+    connect(&m_plot, &QCustomPlot::afterLayout, this, &FitMarkers::placeSpanLabels);
     connect(&m_controller, &ReductionController::reduced, this, &FitMarkers::refresh);
     refresh();
 }
@@ -256,6 +259,35 @@ void FitMarkers::placeSpan(QCPItemRect* rect, QCPItemText* text, std::optional<d
         rect->topLeft->setCoords(*from, 0.0);
         rect->bottomRight->setCoords(*to, 1.0);
         text->position->setCoords((*from + *to) / 2.0, 0.99);
+    }
+}
+
+void FitMarkers::placeSpanLabels() {
+    // Each label in the middle of what is in view of its span, and wholly inside the plot:
+    // in the middle of a span cut by the edge it was cut too ("ating fit").
+    QCPAxisRect* area = m_plot.axisRect();
+    const QCPRange view = m_plot.xAxis->range();
+    for (const auto& [rect, text] :
+         {std::pair{m_decay, m_decayLabel}, std::pair{m_heating, m_heatingLabel}}) {
+        if (!rect->visible()) {
+            continue;
+        }
+        const double from = std::max(view.lower, rect->topLeft->key());
+        const double to = std::min(view.upper, rect->bottomRight->key());
+        text->setVisible(from < to);
+        if (from >= to) {
+            continue;
+        }
+        const QMargins pad = text->padding();
+        const double half = (QFontMetricsF(text->font()).horizontalAdvance(text->text()) +
+                             pad.left() + pad.right()) /
+                            2.0;
+        // A pixel or two to spare beyond half the label's width.
+        const double left = area->left() + half + 2.0;
+        const double right = area->right() - half - 2.0;
+        const double middle = m_plot.xAxis->coordToPixel((from + to) / 2.0);
+        const double at = left < right ? std::clamp(middle, left, right) : middle;
+        text->position->setCoords(m_plot.xAxis->pixelToCoord(at), 0.99);
     }
 }
 

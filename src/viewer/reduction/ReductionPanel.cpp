@@ -1,5 +1,6 @@
 #include "viewer/reduction/ReductionPanel.h"
 
+#include "viewer/reduction/DecimalSpinBox.h"
 #include "viewer/reduction/FitPlot.h"
 #include "viewer/reduction/ReductionController.h"
 #include "viewer/reduction/ResultsText.h"
@@ -82,6 +83,9 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
                                         QStringLiteral("T_eq °C"), QStringLiteral("k W/(m K)"),
                                         QStringLiteral("from"), QStringLiteral("n"),
                                         QStringLiteral("RMS mK"), QStringLiteral("flags")});
+    m_table->setAccessibleName(QStringLiteral("Results per thermistor"));
+    // Tab goes on to the next control; the arrows move between the cells.
+    m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
@@ -121,11 +125,19 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
                  pair(m_heatingFrom, m_heatingTo, QStringLiteral("s after t_on")));
     grid->addRow(QString(), m_defaults);
     layout->addWidget(choices);
+    // The fields' names for a screen reader (the row labels name only the first of a pair).
+    m_penetrationSpin->setAccessibleName(QStringLiteral("Penetration, seconds after the first "
+                                                        "record"));
+    m_decayFrom->setAccessibleName(QStringLiteral("Decay window from, seconds after t_p"));
+    m_decayTo->setAccessibleName(QStringLiteral("Decay window to, seconds after t_p"));
+    m_heatingFrom->setAccessibleName(QStringLiteral("Heating window from, seconds after t_on"));
+    m_heatingTo->setAccessibleName(QStringLiteral("Heating window to, seconds after t_on"));
 
     auto* sensorRow = new QHBoxLayout;
     sensorRow->addWidget(new QLabel(QStringLiteral("Fits of")));
     m_sensor->addItems({QStringLiteral("TTop"), QStringLiteral("T2"), QStringLiteral("T3"),
                         QStringLiteral("T4"), QStringLiteral("TBot")});
+    m_sensor->setAccessibleName(QStringLiteral("Thermistor shown in the fit plots"));
     sensorRow->addWidget(m_sensor);
     sensorRow->addStretch(1);
     layout->addLayout(sensorRow);
@@ -164,8 +176,7 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
 }
 
 QDoubleSpinBox* ReductionPanel::spin(double maximum) {
-    auto* box = new QDoubleSpinBox;
-    box->setLocale(QLocale::c());
+    auto* box = new DecimalSpinBox;
     box->setDecimals(1);
     box->setRange(0.0, maximum);
     box->setKeyboardTracking(false);
