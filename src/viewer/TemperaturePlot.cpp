@@ -76,11 +76,19 @@ TemperaturePlot::TemperaturePlot(RunSeries& series, QWidget* parent)
     m_plot.legend->setBrush(Qt::NoBrush);
     m_plot.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     m_plot.legend->setRowSpacing(0);
+    m_plot.legend->setMargins(QMargins(0, 2, 0, 0));
+    // One row: the legend from the plot's left edge on, as wide as its entries.
+    auto* top = new QCPLayoutGrid;
     m_plot.plotLayout()->insertRow(0);
-    m_plot.plotLayout()->addElement(0, 0, m_plot.legend);
+    m_plot.plotLayout()->addElement(0, 0, top);
     m_plot.plotLayout()->setRowStretchFactor(0, 0.001);
     m_plot.plotLayout()->setRowSpacing(0);
-    m_plot.legend->setMargins(QMargins(0, 2, 0, 0));
+    top->addElement(0, 0, m_plot.legend);
+    top->addElement(0, 1, new QCPLayoutElement(&m_plot));
+    top->setColumnStretchFactor(0, 0.001);
+    auto* edge = new QCPMarginGroup(&m_plot);
+    m_plot.axisRect()->setMarginGroup(QCP::msLeft, edge);
+    top->setMarginGroup(QCP::msLeft, edge);
 
     m_plot.setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     m_plot.axisRect()->setRangeDrag(Qt::Horizontal);
