@@ -132,14 +132,26 @@ QCPRange ChannelGraph::getValueRange(bool& foundRange, QCP::SignDomain inSignDom
     }
     float lowest = std::numeric_limits<float>::infinity();
     float highest = -std::numeric_limits<float>::infinity();
-    for (std::size_t i = begin; i < end; ++i) {
-        const float v = values[i];
-        if (!std::isfinite(v) || (inSignDomain == QCP::sdPositive && v <= 0) ||
-            (inSignDomain == QCP::sdNegative && v >= 0)) {
-            continue;
+    if (inSignDomain == QCP::sdBoth) {
+        // The common case, run at every change of the view: a NaN (a break) compares false
+        // and is passed over without a test of its own.
+        for (std::size_t i = begin; i < end; ++i) {
+            lowest = std::min(lowest, values[i]);
+            highest = std::max(highest, values[i]);
         }
-        lowest = std::min(lowest, v);
-        highest = std::max(highest, v);
+    }
+    if (inSignDomain != QCP::sdBoth || !std::isfinite(lowest) || !std::isfinite(highest)) {
+        lowest = std::numeric_limits<float>::infinity();
+        highest = -std::numeric_limits<float>::infinity();
+        for (std::size_t i = begin; i < end; ++i) {
+            const float v = values[i];
+            if (!std::isfinite(v) || (inSignDomain == QCP::sdPositive && v <= 0) ||
+                (inSignDomain == QCP::sdNegative && v >= 0)) {
+                continue;
+            }
+            lowest = std::min(lowest, v);
+            highest = std::max(highest, v);
+        }
     }
     foundRange = lowest <= highest;
     return foundRange ? QCPRange(lowest, highest) : QCPRange();
@@ -222,7 +234,8 @@ void ChannelGraph::draw(QCPPainter* painter) {
             line.end();
             continue;
         }
-        const auto c = static_cast<long>(std::floor(x(keys[i])));
+        // Pixels in view are not negative: the cast is the floor, without a call for it.
+        const auto c = static_cast<long>(x(keys[i]));
         if (c != column) {
             flush();
             column = c;
