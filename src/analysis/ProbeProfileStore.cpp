@@ -6,10 +6,8 @@
 
 namespace quorvane::analysis {
 
-namespace {
-// A serial names a file: anything but letters, digits, '-' and '_' is refused.
-bool usableSerial(const QString& serial) {
-    if (serial.isEmpty()) {
+bool ProbeProfileStore::isPlainSerial(const QString& serial) {
+    if (serial.isEmpty() || serial.size() > 64) {
         return false;
     }
     for (const QChar c : serial) {
@@ -19,7 +17,6 @@ bool usableSerial(const QString& serial) {
     }
     return true;
 }
-} // namespace
 
 QString ProbeProfileStore::pathFor(const QString& serial) const {
     return m_folder + QStringLiteral("/probes/") + serial + QStringLiteral(".json");
@@ -35,7 +32,7 @@ std::optional<ProbeProfile> ProbeProfileStore::readFile(const QString& path, QSt
 }
 
 ProbeProfile ProbeProfileStore::profileFor(const QString& serial, QString& note) const {
-    if (!usableSerial(serial)) {
+    if (!isPlainSerial(serial)) {
         note = QStringLiteral("no instrument serial to find a probe profile by");
         return ProbeProfile::defaultProfile();
     }
@@ -55,7 +52,7 @@ ProbeProfile ProbeProfileStore::profileFor(const QString& serial, QString& note)
 }
 
 bool ProbeProfileStore::save(const ProbeProfile& profile, QString& error) const {
-    if (!usableSerial(profile.serial)) {
+    if (!isPlainSerial(profile.serial)) {
         error = QStringLiteral("a probe profile needs a serial of letters, digits, - or _");
         return false;
     }

@@ -13,6 +13,10 @@ public:
 
     QString pathFor(const QString& serial) const;
 
+    // A serial names a file in the probes folder: a plain file name of letters, digits, '-'
+    // and '_' (no path, no dots), 64 characters at most.
+    static bool isPlainSerial(const QString& serial);
+
     // The instrument's profile. Without a usable one, the default profile, and in `note`
     // why (no file, or what is wrong with it).
     ProbeProfile profileFor(const QString& serial, QString& note) const;

@@ -52,6 +52,7 @@ void DataFileParser::reset() {
     m_lineCount = 0;
     m_recordCount = 0;
     m_badLineCount = 0;
+    m_headerLineCount = 0;
     m_keptBadLines = 0;
 }
 
@@ -75,6 +76,9 @@ void DataFileParser::readLine(std::string_view line) {
         return;
     }
     if (line.front() == '#') {
+        if (LogHeader::isWrittenLine(line)) {
+            ++m_headerLineCount;
+        }
         if (!m_lastWasHeader || !m_headers.back().add(line)) {
             m_headers.emplace_back();
             m_headers.back().firstLine = m_lineCount;

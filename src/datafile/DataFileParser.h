@@ -37,6 +37,10 @@ public:
     qint64 lineCount() const { return m_lineCount; }
     qint64 recordCount() const { return m_recordCount; }
     qint64 badLineCount() const { return m_badLineCount; }
+    // Lines as the program's header block writes them (see LogHeader::isWrittenLine).
+    qint64 headerLineCount() const { return m_headerLineCount; }
+    // At least one line is a record or a header line: a '#' line alone is not enough.
+    bool isDataLogFile() const { return m_recordCount > 0 || m_headerLineCount > 0; }
     // Characters of a line still waiting for its line end.
     std::size_t waitingCharacters() const { return m_partial.size(); }
 
@@ -54,6 +58,7 @@ private:
     qint64 m_lineCount = 0;
     qint64 m_recordCount = 0;
     qint64 m_badLineCount = 0;
+    qint64 m_headerLineCount = 0;
     std::size_t m_keptBadLines = 0;
 };
 

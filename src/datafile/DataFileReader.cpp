@@ -15,6 +15,7 @@ DataFileContent contentOf(DataFileParser& parser) {
     content.badLines = parser.takeBadLines();
     content.badLineCount = parser.badLineCount();
     content.lineCount = parser.lineCount();
+    content.headerLineCount = parser.headerLineCount();
     return content;
 }
 

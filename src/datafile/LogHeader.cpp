@@ -3,6 +3,7 @@
 #include "datafile/PlainNumbers.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quorvane {
 
@@ -18,19 +19,54 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-} // namespace
+// A header line taken apart: what follows "# ", and its key and value when it has them.
+struct Parts {
+    std::string_view body;
+    std::string_view key;
+    std::string_view value;
+};
 
-bool LogHeader::add(std::string_view line) {
-    std::string_view body = line.substr(1);
-    if (!body.empty() && body.front() == ' ') {
-        body.remove_prefix(1);
+Parts parts(std::string_view line) {
+    Parts p;
+    p.body = line.substr(1);
+    if (!p.body.empty() && p.body.front() == ' ') {
+        p.body.remove_prefix(1);
     }
+    const std::string_view body = p.body;
     const std::size_t colon = body.find(": ");
     const std::size_t bare = body.size() > 0 && body.back() == ':' ? body.size() - 1 : body.npos;
     const std::size_t split = colon != body.npos ? colon : bare;
-    const std::string_view key = split == body.npos ? std::string_view() : body.substr(0, split);
-    const std::string_view value =
-        split == body.npos ? std::string_view() : body.substr(std::min(body.size(), split + 2));
+    if (split != body.npos) {
+        p.key = body.substr(0, split);
+        p.value = body.substr(std::min(body.size(), split + 2));
+    }
+    return p;
+}
+
+constexpr std::array<std::string_view, 9> kKeys = {"Instrument",   "Firmware",    "Delay",
+                                                   "HeatDuration", "PowerLevel",  "HeaterEnabled",
+                                                   "DataType",     "LogInterval", "Logfile"};
+
+} // namespace
+
+bool LogHeader::isWrittenLine(std::string_view line) {
+    if (line.empty() || line.front() != '#') {
+        return false;
+    }
+    const Parts p = parts(line);
+    if (std::find(kKeys.begin(), kKeys.end(), p.key) != kKeys.end()) {
+        return true;
+    }
+    // "# Date        Time     TTop    T2 ..." in either layout.
+    return p.body.rfind("Date ", 0) == 0 && p.body.find(" Time ") != p.body.npos &&
+           p.body.find(" TTop ") != p.body.npos;
+}
+
+bool LogHeader::add(std::string_view line) {
+    const Parts p = parts(line);
+    const std::string_view body = p.body;
+    const std::string_view key = p.key;
+    const std::string_view value = p.value;
     const std::string_view number = trimmed(value);
 
     if (key == "Instrument") {

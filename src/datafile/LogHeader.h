@@ -32,6 +32,10 @@ struct LogHeader {
     // Takes one line starting with '#'. False when the line begins a new block (a second
     // "Instrument" line): the caller then starts a new header with it.
     bool add(std::string_view line);
+
+    // A line as the program's header block writes it: one of its keys, or the column line.
+    // Any other line starting with '#' (a script's first line, a heading) is not.
+    static bool isWrittenLine(std::string_view line);
 };
 
 } // namespace quorvane

@@ -40,9 +40,12 @@ int BatchExport::run(const ViewerOptions& options, std::ostream& errors) {
         }
     }
     const DataFileParser& parser = tail.parser();
-    if (parser.recordCount() == 0 && parser.headers().empty() && parser.badLineCount() > 0) {
-        errors << "quorvane-view: " << path << " is not a Quorvane data log file (no header, "
-               << "no readable record in " << parser.lineCount() << " lines)\n";
+    if (!parser.isDataLogFile()) {
+        errors << "quorvane-view: " << path << " is not a data log file ("
+               << (parser.lineCount() == 0 ? std::string("it is empty")
+                                           : "no header line and no record in " +
+                                                 std::to_string(parser.lineCount()) + " lines")
+               << ")\n";
         return kUnreadable;
     }
     if (parser.recordCount() == 0) {

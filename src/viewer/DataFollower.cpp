@@ -26,6 +26,7 @@ void DataFollower::close() {
     m_headerCount = 0;
     m_loading = false;
     m_grew = false;
+    m_grewAtUtc.reset();
     m_lastRecordUtc.reset();
     m_problem.clear();
 }
@@ -68,6 +69,7 @@ void DataFollower::poll() {
             m_lastRecordUtc = update.records.back().utcSeconds;
             if (!m_loading) {
                 m_grew = true;
+                m_grewAtUtc = nowSeconds();
             }
         }
         update.more = step.more;
@@ -77,6 +79,8 @@ void DataFollower::poll() {
     }
     update.recordCount = parser.recordCount();
     update.badLineCount = parser.badLineCount();
+    update.lineCount = parser.lineCount();
+    update.dataLogFile = parser.isDataLogFile();
     update.bytesRead = m_tail->bytesRead();
     update.fileSize = m_tail->fileSize();
     m_onUpdate(update);
@@ -85,12 +89,22 @@ void DataFollower::poll() {
     }
 }
 
+qint64 DataFollower::nowSeconds() const {
+    return systemTimeToDate(m_clock.nowUtc()).time_since_epoch().count();
+}
+
 std::optional<qint64> DataFollower::secondsSinceLastRecord() const {
     if (!m_lastRecordUtc) {
         return std::nullopt;
     }
-    const qint64 now = systemTimeToDate(m_clock.nowUtc()).time_since_epoch().count();
-    return now - *m_lastRecordUtc;
+    return nowSeconds() - *m_lastRecordUtc;
+}
+
+std::optional<qint64> DataFollower::secondsSinceGrowth() const {
+    if (!m_grewAtUtc) {
+        return std::nullopt;
+    }
+    return nowSeconds() - *m_grewAtUtc;
 }
 
 } // namespace quorvane

@@ -37,9 +37,13 @@ public:
     std::optional<qint64> lastRecordUtc() const { return m_lastRecordUtc; }
     // Seconds from the newest record's stamp to now; nullopt before any record.
     std::optional<qint64> secondsSinceLastRecord() const;
+    // Seconds since the file last grew while watched; nullopt when it never did.
+    std::optional<qint64> secondsSinceGrowth() const;
     const std::string& problem() const { return m_problem; }
 
 private:
+    qint64 nowSeconds() const;
+
     FileWatcher& m_watcher;
     const Clock& m_clock;
     Reaction m_onUpdate;
@@ -49,6 +53,7 @@ private:
     bool m_loading = false;
     bool m_grew = false;
     std::optional<qint64> m_lastRecordUtc;
+    std::optional<qint64> m_grewAtUtc; // this computer's clock
     std::string m_problem;
 };
 

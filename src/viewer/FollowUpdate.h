@@ -19,6 +19,8 @@ struct FollowUpdate {
     std::vector<BadLine> badLines;  // new bad lines (the first ones of the file only)
     qint64 recordCount = 0;         // of the whole file
     qint64 badLineCount = 0;
+    qint64 lineCount = 0;     // whole lines read
+    bool dataLogFile = false; // a record or a header line was read (DataFileParser)
     qint64 bytesRead = 0;
     qint64 fileSize = 0;
     bool more = false;   // the rest is read at the next poll

@@ -5,14 +5,17 @@
 #include "viewer/TemperaturePlot.h"
 
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace quorvane {
 
 namespace {
 
-QLabel* readoutLabel(QWidget* parent, const char* name) {
+QLabel* readoutLabel(QWidget* parent, const char* name, const QString& accessibleName) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleName(accessibleName);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont mono(QStringLiteral("monospace"));
@@ -27,15 +30,15 @@ ReadoutPanel::ReadoutPanel(const RunSeries& series, QWidget* parent)
     : QWidget(parent), m_series(series) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("At the cursor:"), this));
-    m_cursor = readoutLabel(this, "cursorReadout");
+    m_cursor = readoutLabel(this, "cursorReadout", QStringLiteral("Record at the cursor"));
     layout->addWidget(m_cursor);
-    layout->addWidget(new QLabel(QStringLiteral("Picked (click the plot):"), this));
-    m_pickA = readoutLabel(this, "pickA");
-    m_pickB = readoutLabel(this, "pickB");
+    layout->addWidget(new QLabel(QStringLiteral("Picked (click the plot, or Enter on it):"), this));
+    m_pickA = readoutLabel(this, "pickA", QStringLiteral("Picked record A"));
+    m_pickB = readoutLabel(this, "pickB", QStringLiteral("Picked record B"));
     layout->addWidget(m_pickA);
     layout->addWidget(m_pickB);
     layout->addWidget(new QLabel(QStringLiteral("B - A:"), this));
-    m_difference = readoutLabel(this, "pickDifference");
+    m_difference = readoutLabel(this, "pickDifference", QStringLiteral("Difference B minus A"));
     layout->addWidget(m_difference);
     layout->addStretch(1);
     clear();
@@ -48,6 +51,14 @@ void ReadoutPanel::clear() {
     m_pickA->setText(QStringLiteral("A: -"));
     m_pickB->setText(QStringLiteral("B: -"));
     m_difference->setText(QStringLiteral("-"));
+    tellPicks();
+}
+
+void ReadoutPanel::tellPicks() {
+    const auto key = [&](const std::optional<int>& index) {
+        return index ? std::optional<double>(m_series.keyAt(*index)) : std::nullopt;
+    };
+    emit picksChanged(key(m_a), key(m_b));
 }
 
 QString ReadoutPanel::describe(int index) const {
@@ -68,7 +79,23 @@ QString ReadoutPanel::describe(int index) const {
 
 void ReadoutPanel::showCursor(double utcSeconds) {
     const std::optional<int> index = m_series.nearest(utcSeconds);
-    m_cursor->setText(index ? describe(*index) : QStringLiteral("-"));
+    if (!index) {
+        m_cursor->setText(QStringLiteral("-"));
+        return;
+    }
+    QString text = describe(*index);
+    const double away = m_series.keyAt(*index) - utcSeconds;
+    const auto gap = m_series.gapAround(utcSeconds);
+    // More than a log interval (a second, the stamps' step, when unknown) from the record
+    // shown, across a gap: say how far.
+    if (gap && std::abs(away) > std::max(1.0, gap->interval)) {
+        text = QString::fromStdString("No record here: a gap of " +
+                                      formatFixed(gap->to - gap->from, 0) + " s.\nThe nearest, " +
+                                      formatFixed(std::abs(away), 0) +
+                                      (away < 0 ? " s before:\n" : " s after:\n")) +
+               text;
+    }
+    m_cursor->setText(text);
 }
 
 void ReadoutPanel::pick(double utcSeconds) {
@@ -82,6 +109,7 @@ void ReadoutPanel::pick(double utcSeconds) {
         m_pickA->setText(QStringLiteral("A: ") + describe(*index));
         m_pickB->setText(QStringLiteral("B: -"));
         m_difference->setText(QStringLiteral("-"));
+        tellPicks();
         return;
     }
     m_b = index;
@@ -97,6 +125,7 @@ void ReadoutPanel::pick(double utcSeconds) {
         text += "\n" + std::string(name) + (d >= 0 ? "+" : "") + formatFixed(d, 3) + " K";
     }
     m_difference->setText(QString::fromStdString(text));
+    tellPicks();
 }
 
 } // namespace quorvane

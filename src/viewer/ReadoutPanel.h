@@ -8,7 +8,8 @@
 
 namespace quorvane {
 
-// The values of the record under the cursor, two picked records and their difference.
+// The values of the record under the cursor, two picked records and their difference. A
+// cursor in a gap of the records says so, with how far the nearest record is.
 class ReadoutPanel : public QWidget {
     Q_OBJECT
 public:
@@ -22,8 +23,13 @@ public:
     QString cursorText() const { return m_cursor->text(); }
     QString differenceText() const { return m_difference->text(); }
 
+signals:
+    // The picked records' keys (for the marks on the plot).
+    void picksChanged(std::optional<double> a, std::optional<double> b);
+
 private:
     QString describe(int index) const;
+    void tellPicks();
 
     const RunSeries& m_series;
     QLabel* m_cursor;

@@ -2,6 +2,8 @@
 
 #include "datafile/PlainNumbers.h"
 
+#include <algorithm>
+
 namespace quorvane {
 
 RecordAge::Text RecordAge::describe(std::optional<qint64> seconds, std::optional<double> interval,
@@ -9,6 +11,12 @@ RecordAge::Text RecordAge::describe(std::optional<qint64> seconds, std::optional
     Text out;
     if (!seconds) {
         out.text = "no record yet";
+        return out;
+    }
+    if (*seconds < 0) {
+        // A record stamped ahead of this computer's clock: one of the two clocks is wrong.
+        out.text = "the last record is stamped " + std::to_string(-*seconds) +
+                   " s ahead of this computer's clock";
         return out;
     }
     out.text = std::to_string(*seconds) + " s since the last record";
@@ -21,6 +29,17 @@ RecordAge::Text RecordAge::describe(std::optional<qint64> seconds, std::optional
         out.text += ": late";
     }
     return out;
+}
+
+bool RecordAge::stillWritten(std::optional<qint64> secondsSinceGrowth,
+                             std::optional<double> logIntervalSeconds) {
+    if (!secondsSinceGrowth) {
+        return false;
+    }
+    const double interval = logIntervalSeconds.value_or(0.0);
+    const double limit =
+        std::max(static_cast<double>(kStoppedSeconds), kStoppedIntervals * interval);
+    return static_cast<double>(*secondsSinceGrowth) <= limit;
 }
 
 } // namespace quorvane

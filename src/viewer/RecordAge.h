@@ -18,6 +18,13 @@ public:
 
     static Text describe(std::optional<qint64> secondsSinceLastRecord,
                          std::optional<double> logIntervalSeconds, bool runGoingOn);
+
+    // A file opened by hand counts as being written until it has not grown for this many log
+    // intervals, and at least this long.
+    static constexpr int kStoppedIntervals = 30;
+    static constexpr qint64 kStoppedSeconds = 300;
+    static bool stillWritten(std::optional<qint64> secondsSinceGrowth,
+                             std::optional<double> logIntervalSeconds);
 };
 
 } // namespace quorvane

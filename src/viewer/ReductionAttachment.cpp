@@ -1,6 +1,8 @@
 #include "viewer/ReductionAttachment.h"
 
+#include "viewer/ExportView.h"
 #include "viewer/TemperaturePlot.h"
+#include "viewer/UpdateMessage.h"
 #include "viewer/ViewerWindow.h"
 #include "viewer/reduction/FitMarkers.h"
 #include "viewer/reduction/FitPlot.h"
@@ -17,6 +19,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStandardPaths>
+#include <malloc.h>
 
 namespace quorvane {
 
@@ -29,20 +32,15 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setMinimumWidth(m_panel->sizeHint().width() + 20);
-    m_dock = window.addSidePanel(scroll, QStringLiteral("Reduction"));
-    // The panel is tall: it shares the side with the other panels as tabs, in front.
-    QDockWidget* first = nullptr;
+    // The panel has the right side to itself; the other panels (the run's header, the
+    // read-out) go to the left, one above the other, so that the read-out is in sight while
+    // the panel is.
     for (QDockWidget* dock : window.findChildren<QDockWidget*>()) {
-        if (window.dockWidgetArea(dock) != Qt::RightDockWidgetArea) {
-            continue;
-        }
-        if (!first) {
-            first = dock;
-        } else {
-            window.tabifyDockWidget(first, dock);
+        if (window.dockWidgetArea(dock) == Qt::RightDockWidgetArea) {
+            window.addDockWidget(Qt::LeftDockWidgetArea, dock, Qt::Vertical);
         }
     }
-    m_dock->raise();
+    m_dock = window.addSidePanel(scroll, QStringLiteral("Reduction"));
     if (const QScreen* screen = window.screen()) {
         window.resize(
             window.size().expandedTo(QSize(1500, 1000)).boundedTo(screen->availableSize()));
@@ -60,6 +58,13 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
     menu->addAction(m_dock->toggleViewAction());
 
     connect(&window, &ViewerWindow::updateApplied, this, &ReductionAttachment::apply);
+    connect(m_controller, &ReductionController::reduced, this, [this] {
+        if (m_trimAfterReduction) {
+            // A whole file was just reduced: the fits' working room goes back to the system.
+            m_trimAfterReduction = false;
+            malloc_trim(0);
+        }
+    });
     connect(m_panel, &ReductionPanel::profileRequested, this, &ReductionAttachment::editProfile);
     connect(m_panel, &ReductionPanel::exportJsonRequested, this,
             &ReductionAttachment::exportJsonDialog);
@@ -101,6 +106,16 @@ void ReductionAttachment::apply(const FollowUpdate& update) {
         m_serial = serial;
         chooseProfile();
     }
+    if (!update.more) {
+        m_panel->showFileNote(UpdateMessage::notDataLog(update)
+                                  ? QStringLiteral("%1 is %2: nothing to reduce.")
+                                        .arg(QFileInfo(m_window.shownFile()).fileName(),
+                                             QString::fromLatin1(UpdateMessage::kNotDataLog))
+                                  : QString());
+    }
+    if (update.more) {
+        m_trimAfterReduction = true;
+    }
     m_controller->setDeferred(update.more);
     m_controller->setFileInfo(serial, interval, static_cast<int>(update.badLineCount));
     m_controller->append(update.records);
@@ -132,22 +147,29 @@ bool ReductionAttachment::exportReport(const QString& path, QString& error) {
     if (!m_controller->profileNote().isEmpty()) {
         profile += QStringLiteral(": ") + m_controller->profileNote();
     }
+    TemperaturePlot& plot = m_window.plot();
+    const ExportView view(plot.customPlot(), plot.screenOnlyItems());
     const ReportExporter exporter(m_controller->results(), profile,
-                                  {&m_window.plot().customPlot(),
-                                   &m_panel->decayPlot().customPlot(),
+                                  {&plot.customPlot(), &m_panel->decayPlot().customPlot(),
                                    &m_panel->heatingPlot().customPlot()},
                                   m_panel->chosenSensor());
     return exporter.writeReport(path, error);
 }
 
-void ReductionAttachment::editProfile() {
+analysis::ProbeProfile ReductionAttachment::profileToEdit() const {
     analysis::ProbeProfile profile = m_controller->profile();
     if (profile.isDefault) {
-        // A new profile for this instrument, starting from the default values.
+        // A new profile for this instrument, starting from the default values; nobody has
+        // measured its tilt yet.
         profile.serial = m_serial;
         profile.isDefault = false;
+        profile.tiltEntered = false;
     }
-    ProbeProfileDialog dialog(m_store, profile, &m_window);
+    return profile;
+}
+
+void ReductionAttachment::editProfile() {
+    ProbeProfileDialog dialog(m_store, profileToEdit(), &m_window);
     if (dialog.exec() == QDialog::Accepted) {
         if (dialog.saved().serial == m_serial || m_given) {
             m_given.reset();

@@ -38,6 +38,8 @@ public:
     // Opens the profile dialog for the shown file's instrument; the reduction takes the
     // saved profile at once.
     void editProfile();
+    // What the dialog starts from: the profile in use, or a new one for the instrument.
+    analysis::ProbeProfile profileToEdit() const;
 
     ReductionController& controller() { return *m_controller; }
     ReductionPanel& panel() { return *m_panel; }
@@ -60,6 +62,7 @@ private:
     std::optional<analysis::ProbeProfile> m_given; // from --probe
     QString m_givenPath;
     QString m_serial;
+    bool m_trimAfterReduction = false;
 };
 
 } // namespace quorvane

@@ -1,22 +1,49 @@
 #include "viewer/RunSeries.h"
 
 #include <algorithm>
-#include <cmath>
+#include <charconv>
 #include <limits>
+#include <numeric>
 
 namespace quorvane {
 
-RunSeries::RunSeries() {
-    for (auto& c : m_channels) {
-        c = QSharedPointer<QCPGraphDataContainer>::create();
+namespace {
+
+constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
+
+} // namespace
+
+float RunSeries::kept(double celsius) {
+    if (!std::isfinite(celsius)) {
+        return static_cast<float>(celsius);
     }
+    const double scaled = celsius * 1000.0;
+    const double whole = std::floor(scaled);
+    const double rest = scaled - whole;
+    if (std::abs(rest - 0.5) > 1e-6 && std::abs(scaled) < 1e8) {
+        // -0.0004 is written "-0.000": the sign stays when the value rounds to zero.
+        return static_cast<float>(
+            std::copysign((rest > 0.5 ? whole + 1.0 : whole) / 1000.0, celsius));
+    }
+    // Near a tie (or too big for the shortcut): rounded as the exports' std::to_chars rounds.
+    char text[400];
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, celsius, std::chars_format::fixed, 3);
+    double value = celsius;
+    if (error == std::errc()) {
+        std::from_chars(text, end, value);
+    }
+    return static_cast<float>(value);
 }
 
 void RunSeries::clear() {
-    for (auto& c : m_channels) {
-        c->clear();
+    // The room goes back too: a file read after a long one may be short.
+    m_keys = {};
+    for (auto& v : m_values) {
+        v = {};
     }
     m_spans.clear();
+    m_breakIntervals.clear();
     m_first.reset();
     m_last.reset();
     m_lastHeader = -2;
@@ -25,21 +52,21 @@ void RunSeries::clear() {
     m_gaps = 0;
 }
 
-void RunSeries::squeeze() {
-    for (auto& c : m_channels) {
-        c->squeeze(true, true);
+void RunSeries::reserve(std::size_t entries) {
+    if (entries <= m_keys.capacity()) {
+        return;
     }
-    for (auto& b : m_batch) {
-        b = QVector<QCPGraphData>();
+    m_keys.reserve(entries);
+    for (auto& v : m_values) {
+        v.reserve(entries);
     }
 }
 
-void RunSeries::addBreak(double key) {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-    for (auto& b : m_batch) {
-        b.append(QCPGraphData(key, nan));
+void RunSeries::add(double key, const std::array<float, kChannels>& values) {
+    m_keys.push_back(key);
+    for (std::size_t c = 0; c < values.size(); ++c) {
+        m_values[c].push_back(values[c]);
     }
-    ++m_gaps;
 }
 
 void RunSeries::append(const std::vector<LogRecord>& records,
@@ -47,10 +74,7 @@ void RunSeries::append(const std::vector<LogRecord>& records,
     if (records.empty()) {
         return;
     }
-    for (auto& b : m_batch) {
-        b.clear();
-        b.reserve(static_cast<int>(records.size()) + 8);
-    }
+    const std::size_t start = m_keys.size();
     for (const LogRecord& r : records) {
         const double key = static_cast<double>(r.utcSeconds);
         if (m_last) {
@@ -61,13 +85,16 @@ void RunSeries::append(const std::vector<LogRecord>& records,
                     : std::nullopt;
             const bool gap = interval && *interval > 0 && key - *m_last > 2 * *interval;
             if (newBlock || gap) {
-                addBreak((key + *m_last) / 2);
+                add((key + *m_last) / 2, {kNan, kNan, kNan, kNan, kNan});
+                m_breakIntervals[(key + *m_last) / 2] = interval.value_or(0.0);
+                ++m_gaps;
             }
         }
-        for (int c = 0; c < kChannels; ++c) {
-            m_batch[static_cast<std::size_t>(c)].append(
-                QCPGraphData(key, r.temperatureC[static_cast<std::size_t>(c)]));
+        std::array<float, kChannels> values{};
+        for (std::size_t c = 0; c < values.size(); ++c) {
+            values[c] = kept(r.temperatureC[c]);
         }
+        add(key, values);
 
         // Heater spans from the changes of the heater column.
         const bool on = r.heater > 0;
@@ -93,34 +120,53 @@ void RunSeries::append(const std::vector<LogRecord>& records,
         m_last = key;
         ++m_count;
     }
-    // Stamps that go back (a clock set back) are sorted in; the same stable order in every
-    // container keeps the channels of one record at one index.
-    auto byKey = [](const QCPGraphData& a, const QCPGraphData& b) { return a.key < b.key; };
-    if (!std::is_sorted(m_batch[0].cbegin(), m_batch[0].cend(), byKey)) {
-        for (auto& b : m_batch) {
-            std::stable_sort(b.begin(), b.end(), byKey);
-        }
-    }
-    for (int c = 0; c < kChannels; ++c) {
-        m_channels[static_cast<std::size_t>(c)]->add(m_batch[static_cast<std::size_t>(c)], true);
+    if (!std::is_sorted(m_keys.begin() + static_cast<std::ptrdiff_t>(start > 0 ? start - 1 : 0),
+                        m_keys.end())) {
+        sortFrom(start);
     }
 }
 
+void RunSeries::sortFrom(std::size_t start) {
+    // Stamps that go back (a clock set back) are sorted in; a stable order keeps the entries
+    // of equal stamps in file order.
+    const auto newFirst = m_keys.begin() + static_cast<std::ptrdiff_t>(start);
+    const double lowest = *std::min_element(newFirst, m_keys.end());
+    const auto from = static_cast<std::size_t>(std::upper_bound(m_keys.begin(), newFirst, lowest) -
+                                               m_keys.begin());
+    std::vector<std::size_t> order(m_keys.size() - from);
+    std::iota(order.begin(), order.end(), from);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return m_keys[a] < m_keys[b]; });
+    const auto permute = [&](auto& list) {
+        auto sorted = list;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            sorted[from + i] = list[order[i]];
+        }
+        list.swap(sorted);
+    };
+    permute(m_keys);
+    for (auto& v : m_values) {
+        permute(v);
+    }
+}
+
+int RunSeries::indexAtOrAfter(double key) const {
+    return static_cast<int>(std::lower_bound(m_keys.begin(), m_keys.end(), key) - m_keys.begin());
+}
+
 std::optional<int> RunSeries::nearest(double key) const {
-    const QCPGraphDataContainer& data = *m_channels[0];
-    if (data.isEmpty()) {
+    if (m_keys.empty()) {
         return std::nullopt;
     }
-    auto it = data.findBegin(key, false);
+    const int at = indexAtOrAfter(key);
     int best = -1;
     double bestDistance = std::numeric_limits<double>::infinity();
-    const int at = static_cast<int>(it - data.constBegin());
-    for (int i = std::max(0, at - 2); i < std::min(data.size(), at + 3); ++i) {
-        const QCPGraphData& d = *(data.constBegin() + i);
-        if (std::isnan(d.value)) {
+    // A break is one entry between two records: the records on either side are within two.
+    for (int i = std::max(0, at - 2); i < std::min(size(), at + 3); ++i) {
+        if (isBreak(i)) {
             continue;
         }
-        const double distance = std::abs(d.key - key);
+        const double distance = std::abs(keyAt(i) - key);
         if (distance < bestDistance) {
             bestDistance = distance;
             best = i;
@@ -129,9 +175,31 @@ std::optional<int> RunSeries::nearest(double key) const {
     return best < 0 ? std::nullopt : std::optional<int>(best);
 }
 
-} // namespace quorvane
+std::optional<int> RunSeries::nextRecord(int index, int step) const {
+    for (int i = index + step; i >= 0 && i < size(); i += step) {
+        if (!isBreak(i)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
 
-namespace quorvane {
+std::optional<RunSeries::Gap> RunSeries::gapAround(double key) const {
+    const int at = indexAtOrAfter(key);
+    for (int b : {at - 1, at}) {
+        if (b < 0 || b >= size() || !isBreak(b)) {
+            continue;
+        }
+        const auto before = nextRecord(b, -1);
+        const auto after = nextRecord(b, 1);
+        if (before && after && keyAt(*before) < key && key < keyAt(*after)) {
+            const auto interval = m_breakIntervals.find(keyAt(b));
+            return Gap{keyAt(*before), keyAt(*after),
+                       interval == m_breakIntervals.end() ? 0.0 : interval->second};
+        }
+    }
+    return std::nullopt;
+}
 
 int RunSeries::heaterAt(double utcSeconds) const {
     // The spans are in time order; the last one starting at or before the time.

@@ -3,20 +3,20 @@
 #include "datafile/LogHeader.h"
 #include "datafile/LogRecord.h"
 
-#include <QSharedPointer>
 #include <QtGlobal>
 #include <array>
+#include <cmath>
+#include <map>
 #include <optional>
-#include <qcustomplot.h>
 #include <vector>
 
 namespace quorvane {
 
-// The records of the shown file as the plot holds them: one data container per channel
-// (shared with the plot's graphs, so nothing is copied to draw), all with the same keys
-// (UTC seconds). A step of more than twice the log interval, or a new header block, puts a
-// NaN point in every container: a break in the lines. The heater column is kept as the
-// heater-on spans only (a million records would need 16 MB more as a column).
+// The records of the shown file as the plot draws them: one list of keys (UTC seconds) that
+// the five channels share, and per channel the temperatures as floats, kept to the 1 mK the
+// viewer shows (a million records take 28 MB). A step of more than twice the log interval, or
+// a new header block, puts a break in between: an entry whose temperatures are NaN. The heater
+// column is kept as the heater-on spans only.
 class RunSeries {
 public:
     static constexpr int kChannels = 5;
@@ -28,24 +28,30 @@ public:
         bool open = false;
     };
 
-    RunSeries();
+    RunSeries() = default;
 
     void clear();
     // Records in file order; `headers` are the file's header blocks so far (each block's
     // log interval decides what is a gap; without one no gaps are drawn).
     void append(const std::vector<LogRecord>& records, const std::vector<LogHeader>& headers);
+    // Room for this many entries in all, so that a long reading never copies the lists to
+    // grow them (a list that grows is twice in memory for a moment).
+    void reserve(std::size_t entries);
 
-    // Gives back the room the containers grew beyond their data (after a long reading).
-    void squeeze();
+    // The temperature as kept: to the third decimal, exactly as the exports write it.
+    static float kept(double celsius);
 
-    QSharedPointer<QCPGraphDataContainer> channel(int index) const {
-        return m_channels[static_cast<std::size_t>(index)];
+    // Entries: records and breaks, in key order.
+    int size() const { return static_cast<int>(m_keys.size()); }
+    const std::vector<double>& keys() const { return m_keys; }
+    const std::vector<float>& values(int channel) const {
+        return m_values[static_cast<std::size_t>(channel)];
     }
-    // Entry `index` of the containers (a record or a break).
-    double keyAt(int index) const { return (m_channels[0]->constBegin() + index)->key; }
+    double keyAt(int index) const { return m_keys[static_cast<std::size_t>(index)]; }
     double temperatureAt(int channel, int index) const {
-        return (m_channels[static_cast<std::size_t>(channel)]->constBegin() + index)->value;
+        return m_values[static_cast<std::size_t>(channel)][static_cast<std::size_t>(index)];
     }
+    bool isBreak(int index) const { return std::isnan(temperatureAt(0, index)); }
     // The heater column of the record at `utcSeconds`: the level of the span holding it.
     int heaterAt(double utcSeconds) const;
     const std::vector<HeaterSpan>& heaterSpans() const { return m_spans; }
@@ -55,39 +61,44 @@ public:
     std::optional<double> lastTime() const { return m_last; }
     int gapCount() const { return m_gaps; }
 
-    // The record nearest to `key` (its index in the containers), nullopt when empty.
+    // The record nearest to `key` (its index), nullopt when empty.
     std::optional<int> nearest(double key) const;
-    // Keys of the containers' entries that are records (not breaks) in [from, to].
+    // The record after (`step` 1) or before (-1) the entry `index`, nullopt at the end.
+    std::optional<int> nextRecord(int index, int step) const;
+    // The gap (records on either side of a break) that `key` lies in, if any, with the log
+    // interval there (0 when unknown).
+    struct Gap {
+        double from = 0;
+        double to = 0;
+        double interval = 0;
+    };
+    std::optional<Gap> gapAround(double key) const;
+    // The first entry with a key of `key` or more (size() when there is none).
+    int indexAtOrAfter(double key) const;
+    // Indices of the entries that are records (not breaks) with keys in [from, to].
     template <typename F> void forEachRecord(double from, double to, F&& visit) const;
 
 private:
-    void addBreak(double key);
+    void add(double key, const std::array<float, kChannels>& values);
+    void sortFrom(std::size_t start);
 
-    std::array<QSharedPointer<QCPGraphDataContainer>, kChannels> m_channels;
+    std::vector<double> m_keys;
+    std::array<std::vector<float>, kChannels> m_values;
     std::vector<HeaterSpan> m_spans;
+    std::map<double, double> m_breakIntervals; // a break's key: the log interval there
     std::optional<double> m_first;
     std::optional<double> m_last;
     int m_lastHeader = -2;
     int m_lastHeater = 0;
     qint64 m_count = 0;
     int m_gaps = 0;
-    // Appends are gathered per call and added to each container at once.
-    std::array<QVector<QCPGraphData>, kChannels> m_batch;
 };
 
 template <typename F> void RunSeries::forEachRecord(double from, double to, F&& visit) const {
-    const QCPGraphDataContainer& data = *m_channels[0];
-    auto it = data.findBegin(from, false);
-    const int begin = static_cast<int>(it - data.constBegin());
-    for (int i = begin; i < data.size(); ++i) {
-        const QCPGraphData& h = *(data.constBegin() + i);
-        if (h.key > to) {
-            break;
+    for (int i = indexAtOrAfter(from); i < size() && keyAt(i) <= to; ++i) {
+        if (!isBreak(i)) {
+            visit(i);
         }
-        if (h.key < from || std::isnan(h.value)) {
-            continue;
-        }
-        visit(i);
     }
 }
 

@@ -1,6 +1,9 @@
 #include "viewer/TemperaturePlot.h"
 
+#include "viewer/ChannelGraph.h"
 #include "viewer/ElapsedTicker.h"
+#include "viewer/ExportView.h"
+#include "viewer/PlotKeys.h"
 #include "viewer/UtcTicker.h"
 
 #include <QFileInfo>
@@ -37,24 +40,24 @@ const std::array<const char*, RunSeries::kChannels> TemperaturePlot::kChannelNam
     "TTop", "T2", "T3", "T4", "TBot"};
 
 TemperaturePlot::TemperaturePlot(RunSeries& series, QWidget* parent)
-    : QWidget(parent), m_series(series) {
+    : QWidget(parent), m_series(series), m_marks(m_plot, QString::fromLatin1(kSpanLayer)),
+      m_overlay(m_plot) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(&m_plot);
     setMinimumSize(320, 240);
+    m_plot.setAccessibleName(QStringLiteral("Temperature plot"));
+    m_plot.setAccessibleDescription(PlotKeys::help());
 
     // Labels never follow the locale: a point as decimal separator, English month names.
     m_plot.setLocale(QLocale::c());
     m_plot.addLayer(kSpanLayer, m_plot.layer("grid"), QCustomPlot::limAbove);
-    m_plot.layer("overlay")->setMode(QCPLayer::lmBuffered);
 
     for (int c = 0; c < RunSeries::kChannels; ++c) {
-        QCPGraph* graph = m_plot.addGraph();
-        graph->setData(m_series.channel(c));
+        auto* graph = new ChannelGraph(m_plot.xAxis, m_plot.yAxis, m_series, c);
         graph->setName(QString::fromLatin1(kChannelNames[static_cast<std::size_t>(c)]));
         // A pen of width 1 draws fast; 1.5 took 15 times as long on long series.
         graph->setPen(QPen(kColors[static_cast<std::size_t>(c)], 1));
-        graph->setAdaptiveSampling(true);
         m_graphs[static_cast<std::size_t>(c)] = graph;
     }
     m_heaterLegend = m_plot.addGraph();
@@ -67,9 +70,25 @@ TemperaturePlot::TemperaturePlot(RunSeries& series, QWidget* parent)
     m_elapsedTicker = QSharedPointer<ElapsedTicker>::create();
     setTimeAxis(TimeAxis::Utc);
     m_plot.yAxis->setLabel(QStringLiteral("Temperature (°C)"));
+    // The legend in a row of its own above the plot: inside, it covered the start of the run.
     m_plot.legend->setVisible(true);
-    m_plot.legend->setBrush(QColor(255, 255, 255, 210));
-    m_plot.axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    m_plot.legend->setBorderPen(Qt::NoPen);
+    m_plot.legend->setBrush(Qt::NoBrush);
+    m_plot.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    m_plot.legend->setRowSpacing(0);
+    m_plot.legend->setMargins(QMargins(0, 2, 0, 0));
+    // One row: the legend from the plot's left edge on, as wide as its entries.
+    auto* top = new QCPLayoutGrid;
+    m_plot.plotLayout()->insertRow(0);
+    m_plot.plotLayout()->addElement(0, 0, top);
+    m_plot.plotLayout()->setRowStretchFactor(0, 0.001);
+    m_plot.plotLayout()->setRowSpacing(0);
+    top->addElement(0, 0, m_plot.legend);
+    top->addElement(0, 1, new QCPLayoutElement(&m_plot));
+    top->setColumnStretchFactor(0, 0.001);
+    auto* edge = new QCPMarginGroup(&m_plot);
+    m_plot.axisRect()->setMarginGroup(QCP::msLeft, edge);
+    top->setMarginGroup(QCP::msLeft, edge);
 
     m_plot.setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     m_plot.axisRect()->setRangeDrag(Qt::Horizontal);
@@ -77,11 +96,7 @@ TemperaturePlot::TemperaturePlot(RunSeries& series, QWidget* parent)
     m_plot.selectionRect()->setPen(QPen(Qt::black, 1, Qt::DashLine));
     m_plot.selectionRect()->setBrush(QColor(0, 0, 255, 30));
 
-    m_cursor = new QCPItemStraightLine(&m_plot);
-    m_cursor->setLayer(QStringLiteral("overlay"));
-    m_cursor->setPen(QPen(Qt::gray, 1, Qt::DashLine));
-    m_cursor->setVisible(false);
-
+    m_keys = new PlotKeys(*this, this);
     connect(&m_plot, &QCustomPlot::mouseWheel, this, &TemperaturePlot::userMovedTheView);
     connect(&m_plot, &QCustomPlot::mousePress, this, &TemperaturePlot::mousePressed);
     connect(&m_plot, &QCustomPlot::mouseMove, this, &TemperaturePlot::mouseMoved);
@@ -93,10 +108,17 @@ TemperaturePlot::TemperaturePlot(RunSeries& series, QWidget* parent)
             rescaleY();
         }
     });
+    dataChanged();
 }
+
+TemperaturePlot::~TemperaturePlot() = default;
 
 void TemperaturePlot::dataChanged() {
     updateHeaterShading();
+    const bool empty = m_series.recordCount() == 0;
+    // Without records there is no time to label (the axis would show 1970).
+    m_plot.xAxis->setTickLabels(!empty);
+    m_overlay.showEmpty(empty);
     if (m_series.firstTime()) {
         m_elapsedTicker->setOrigin(*m_series.firstTime());
     }
@@ -136,7 +158,6 @@ void TemperaturePlot::setAutoY(bool on) {
 }
 
 void TemperaturePlot::setFixedY(double lower, double upper) {
-    m_autoY = false;
     setAutoY(false);
     m_plot.yAxis->setRange(lower, upper);
     m_plot.replot(QCustomPlot::rpQueuedReplot);
@@ -163,74 +184,42 @@ void TemperaturePlot::setVisibleRange(double from, double to) {
     m_plot.replot(QCustomPlot::rpQueuedReplot);
 }
 
-int TemperaturePlot::addMarkerLine(double utcSeconds, const QColor& color, const QString& label) {
-    Mark mark;
-    auto* line = new QCPItemStraightLine(&m_plot);
-    line->setPen(QPen(color, 1.5));
-    line->point1->setCoords(utcSeconds, 0);
-    line->point2->setCoords(utcSeconds, 1);
-    mark.items.append(line);
-    if (!label.isEmpty()) {
-        auto* text = new QCPItemText(&m_plot);
-        text->position->setTypeX(QCPItemPosition::ptPlotCoords);
-        text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-        text->position->setCoords(utcSeconds, 0.01);
-        text->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
-        text->setPadding(QMargins(3, 0, 0, 0));
-        text->setText(label);
-        text->setColor(color);
-        mark.items.append(text);
-    }
-    const int id = m_nextMark++;
-    m_marks[id] = mark;
-    m_plot.replot(QCustomPlot::rpQueuedReplot);
-    return id;
+void TemperaturePlot::panBy(double shareOfWidth) {
+    userMovedTheView();
+    const QCPRange view = m_plot.xAxis->range();
+    const double shift = view.size() * shareOfWidth;
+    setVisibleRange(view.lower + shift, view.upper + shift);
 }
 
-int TemperaturePlot::addShadedSpan(double fromUtc, double toUtc, const QColor& color,
-                                   const QString& label) {
-    Mark mark;
-    auto* rect = new QCPItemRect(&m_plot);
-    rect->setLayer(QString::fromLatin1(kSpanLayer));
-    rect->setPen(Qt::NoPen);
-    rect->setBrush(color);
-    placeSpan(rect, fromUtc, toUtc);
-    mark.items.append(rect);
-    if (!label.isEmpty()) {
-        auto* text = new QCPItemText(&m_plot);
-        text->position->setTypeX(QCPItemPosition::ptPlotCoords);
-        text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-        text->position->setCoords(fromUtc, 0.99);
-        text->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        text->setText(label);
-        text->setColor(color.darker(250));
-        mark.items.append(text);
-    }
-    const int id = m_nextMark++;
-    m_marks[id] = mark;
-    m_plot.replot(QCustomPlot::rpQueuedReplot);
-    return id;
+void TemperaturePlot::zoomBy(double factor, double centre) {
+    userMovedTheView();
+    const QCPRange view = m_plot.xAxis->range();
+    // Never narrower than a few records' worth of seconds.
+    const double width = std::max(4.0, view.size() * factor);
+    const double share = view.size() > 0 ? (centre - view.lower) / view.size() : 0.5;
+    setVisibleRange(centre - width * share, centre - width * share + width);
 }
 
-void TemperaturePlot::removeMark(int id) {
-    const auto it = m_marks.find(id);
-    if (it == m_marks.end()) {
+void TemperaturePlot::showWholeRun() {
+    m_followWidth = 0;
+    if (!m_series.firstTime()) {
         return;
     }
-    for (QCPAbstractItem* item : it->second.items) {
-        m_plot.removeItem(item);
-    }
-    m_marks.erase(it);
+    applyFollow();
+    rescaleY();
     m_plot.replot(QCustomPlot::rpQueuedReplot);
 }
 
-void TemperaturePlot::clearMarks() {
-    while (!m_marks.empty()) {
-        removeMark(m_marks.begin()->first);
+void TemperaturePlot::showCursor(std::optional<double> utcSeconds) {
+    m_cursorKey = utcSeconds;
+    m_overlay.showCursor(utcSeconds);
+    if (utcSeconds) {
+        emit cursorMoved(*utcSeconds);
     }
 }
 
 bool TemperaturePlot::savePng(const QString& path, int width, int height) {
+    const ExportView view(m_plot, screenOnlyItems());
     return m_plot.savePng(path, width, height);
 }
 
@@ -245,13 +234,22 @@ bool TemperaturePlot::saveSvg(const QString& path, int width, int height) {
     if (!painter.begin(&generator)) {
         return false;
     }
-    m_plot.toPainter(&painter, width, height);
+    {
+        const ExportView view(m_plot, screenOnlyItems());
+        m_plot.toPainter(&painter, width, height);
+    }
     painter.end();
     return QFileInfo(path).size() > 0;
 }
 
 void TemperaturePlot::userMovedTheView() {
     setFollow(false);
+}
+
+void TemperaturePlot::setKeyRange(double lower, double upper) {
+    m_settingRange = true;
+    m_plot.xAxis->setRange(lower, upper);
+    m_settingRange = false;
 }
 
 void TemperaturePlot::applyFollow() {
@@ -262,13 +260,11 @@ void TemperaturePlot::applyFollow() {
     const double last = *m_series.lastTime();
     const double span = last - first;
     const double pad = std::max(1.0, span * 0.02);
-    m_settingRange = true;
     if (m_followWidth <= 0 || m_followWidth >= span) {
-        m_plot.xAxis->setRange(first - pad, last + pad);
+        setKeyRange(first - pad, last + pad);
     } else {
-        m_plot.xAxis->setRange(last + pad - m_followWidth, last + pad);
+        setKeyRange(last + pad - m_followWidth, last + pad);
     }
-    m_settingRange = false;
 }
 
 void TemperaturePlot::rescaleY() {
@@ -277,7 +273,7 @@ void TemperaturePlot::rescaleY() {
     }
     QCPRange total;
     bool any = false;
-    for (QCPGraph* graph : m_graphs) {
+    for (ChannelGraph* graph : m_graphs) {
         bool found = false;
         const QCPRange r = graph->getValueRange(found, QCP::sdBoth, m_plot.xAxis->range());
         if (found) {
@@ -336,24 +332,19 @@ void TemperaturePlot::mousePressed(QMouseEvent* event) {
 }
 
 void TemperaturePlot::mouseMoved(QMouseEvent* event) {
-    const double key = m_plot.xAxis->pixelToCoord(event->pos().x());
     if (m_pressed && !m_moved && (event->pos() - m_pressPos).manhattanLength() > 3) {
         m_moved = true;
         if (m_plot.selectionRectMode() == QCP::srmNone) {
             userMovedTheView(); // a pan
         }
     }
-    m_cursor->point1->setCoords(key, 0);
-    m_cursor->point2->setCoords(key, 1);
-    m_cursor->setVisible(true);
-    m_plot.layer(QStringLiteral("overlay"))->replot();
-    emit cursorMoved(key);
+    showCursor(m_plot.xAxis->pixelToCoord(event->pos().x()));
 }
 
 void TemperaturePlot::mouseReleased(QMouseEvent* event) {
     if (m_pressed && !m_moved && event->button() == Qt::LeftButton &&
         !(event->modifiers() & Qt::ShiftModifier)) {
-        emit pointPicked(m_plot.xAxis->pixelToCoord(event->pos().x()));
+        pickAt(m_plot.xAxis->pixelToCoord(event->pos().x()));
     }
     m_pressed = false;
 }

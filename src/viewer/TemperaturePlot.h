@@ -1,21 +1,26 @@
 #pragma once
 
+#include "viewer/PlotMarks.h"
+#include "viewer/PlotOverlay.h"
 #include "viewer/RunSeries.h"
 
 #include <QColor>
 #include <QString>
 #include <QWidget>
-#include <map>
+#include <optional>
 #include <qcustomplot.h>
 
 namespace quorvane {
 
+class ChannelGraph;
 class ElapsedTicker;
+class PlotKeys;
 class UtcTicker;
 
 // The plot of the five temperatures against UTC time: shaded heater-on intervals, follow
 // (the newest data kept in sight, given up by any zoom or pan), y auto-scale or fixed
-// limits, a crosshair, and marker lines and shaded spans that others may add.
+// limits, a crosshair, the two picked records, and marker lines and shaded spans that others
+// may add. The keyboard works it too (PlotKeys).
 class TemperaturePlot : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +28,7 @@ public:
     static const std::array<const char*, RunSeries::kChannels> kChannelNames;
 
     explicit TemperaturePlot(RunSeries& series, QWidget* parent = nullptr);
+    ~TemperaturePlot() override;
 
     // The series grew, shrank or started over: shading, follow, y range, then a replot.
     void dataChanged();
@@ -38,18 +44,43 @@ public:
     QCPRange visibleRange() const;
     void setVisibleRange(double from, double to);
 
+    // What the keys do (each but the last ends follow): the view moves by a share of its
+    // width, or gets `factor` times as wide around `centre`; the whole run in view.
+    void panBy(double shareOfWidth);
+    void zoomBy(double factor, double centre);
+    void showWholeRun();
+    // The cursor line at a key (the mouse's or the keyboard's); nullopt hides it.
+    void showCursor(std::optional<double> utcSeconds);
+    std::optional<double> cursorKey() const { return m_cursorKey; }
+    // The read-out's picks, marked A and B.
+    void showPicks(std::optional<double> a, std::optional<double> b) { m_overlay.showPicks(a, b); }
+    std::optional<double> pickKey(int which) const { return m_overlay.pickKey(which); }
+    // Picks the record at a key, as a click there does.
+    void pickAt(double utcSeconds) { emit pointPicked(utcSeconds); }
+    // The frame that shows the plot has the keyboard.
+    void showFocusFrame(bool on) { m_overlay.showFocusFrame(on); }
+
     // Marks for others (the reduction): a vertical line or a shaded span with a label.
     // The id removes it again.
-    int addMarkerLine(double utcSeconds, const QColor& color, const QString& label = {});
-    int addShadedSpan(double fromUtc, double toUtc, const QColor& color, const QString& label = {});
-    void removeMark(int id);
-    void clearMarks();
+    int addMarkerLine(double utcSeconds, const QColor& color, const QString& label = {}) {
+        return m_marks.addLine(utcSeconds, color, label);
+    }
+    int addShadedSpan(double fromUtc, double toUtc, const QColor& color,
+                      const QString& label = {}) {
+        return m_marks.addSpan(fromUtc, toUtc, color, label);
+    }
+    void removeMark(int id) { m_marks.remove(id); }
+    void clearMarks() { m_marks.clear(); }
 
     bool savePng(const QString& path, int width, int height);
     bool saveSvg(const QString& path, int width, int height);
+    // Items only the screen shows (cursor, focus frame), for an export of the plot elsewhere.
+    QList<QCPAbstractItem*> screenOnlyItems() const { return m_overlay.screenOnly(); }
 
     QCustomPlot& customPlot() { return m_plot; }
+    RunSeries& series() { return m_series; }
     int heaterRectCount() const { return static_cast<int>(m_heaterRects.size()); }
+    QString emptyText() const { return m_overlay.emptyText(); }
 
 signals:
     void followChanged(bool on);
@@ -57,27 +88,26 @@ signals:
     void pointPicked(double utcSeconds);
 
 private:
-    struct Mark {
-        QList<QCPAbstractItem*> items;
-    };
     void userMovedTheView();
     void applyFollow();
     void rescaleY();
     void updateHeaterShading();
+    void setKeyRange(double lower, double upper);
     void mousePressed(QMouseEvent* event);
     void mouseMoved(QMouseEvent* event);
     void mouseReleased(QMouseEvent* event);
 
     RunSeries& m_series;
     QCustomPlot m_plot;
-    std::array<QCPGraph*, RunSeries::kChannels> m_graphs{};
+    std::array<ChannelGraph*, RunSeries::kChannels> m_graphs{};
     QCPGraph* m_heaterLegend = nullptr;
     std::vector<QCPItemRect*> m_heaterRects;
-    QCPItemStraightLine* m_cursor = nullptr;
+    PlotMarks m_marks;
+    PlotOverlay m_overlay;
+    PlotKeys* m_keys = nullptr;
     QSharedPointer<UtcTicker> m_utcTicker;
     QSharedPointer<ElapsedTicker> m_elapsedTicker;
-    std::map<int, Mark> m_marks;
-    int m_nextMark = 1;
+    std::optional<double> m_cursorKey;
     bool m_follow = true;
     bool m_autoY = true;
     bool m_pressed = false;

@@ -32,16 +32,21 @@ QString ViewerCommandLine::helpText() {
         "                        equilibrium temperatures, conductivities, gradient, heat\n"
         "                        flow; windows in seconds from the penetration and from\n"
         "                        the heater's switch-on. Exit status 0; 1 when some lines\n"
-        "                        were bad; 2 when FILE cannot be read or holds no records\n"
+        "                        were bad; 2 when FILE cannot be read, is no data log file\n"
+        "                        or holds no records, or the --probe profile cannot be used\n"
         "  -h, --help            this text\n"
         "\n"
         "In the window: the wheel zooms the time axis, a drag pans, Shift + drag or a\n"
         "right-button drag zooms into a rectangle; any zoom or pan stops following the\n"
         "newest data, View > Follow (F) takes it up again. A click picks a point; the\n"
         "read-out shows the values at the cursor and the difference of two picked points.\n"
+        "From the keyboard (Tab to the plot): Left and Right pan, + and - zoom, Home shows\n"
+        "the whole run, F follows; Shift + Left or Right moves the cursor from record to\n"
+        "record, Enter picks.\n"
         "\n"
         "Exports: exit status 0 when every line was read, 1 when some lines were bad\n"
-        "(listed on standard error), 2 when the file cannot be read or is no data log file.\n");
+        "(listed on standard error), 2 when the file cannot be read or is no data log file\n"
+        "(none of its lines is a record or a header line; an empty file is none).\n");
 }
 
 std::optional<ViewerOptions> ViewerCommandLine::parse(const QStringList& arguments,

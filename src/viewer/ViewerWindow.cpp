@@ -1,11 +1,12 @@
 #include "viewer/ViewerWindow.h"
 
-#include "datafile/UtcStamp.h"
 #include "viewer/CsvExport.h"
 #include "viewer/HeaderPanel.h"
 #include "viewer/ReadoutPanel.h"
 #include "viewer/RecordAge.h"
 #include "viewer/TemperaturePlot.h"
+#include "viewer/UpdateMessage.h"
+#include "viewer/reduction/DecimalSpinBox.h"
 
 #include <qcustomplot.h>
 
@@ -18,7 +19,6 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QStatusBar>
 #include <QToolBar>
 #include <malloc.h>
 
@@ -44,7 +44,8 @@ ViewerWindow::ViewerWindow(const Clock& clock, QWidget* parent)
       m_data(
           m_dataWatcher, clock, [this](const FollowUpdate& update) { apply(update); }, kReadChunk),
       m_events(m_eventWatcher, {[this](const std::string& file) { showFile(file); },
-                                [this](bool) { refreshStatus(); }}) {
+                                [this](bool) { refreshStatus(); }}),
+      m_status(*statusBar()) {
     setObjectName(QStringLiteral("quorvaneViewer"));
     setCentralWidget(m_plot);
     setAcceptDrops(true);
@@ -52,9 +53,9 @@ ViewerWindow::ViewerWindow(const Clock& clock, QWidget* parent)
     addSidePanel(m_headerPanel, QStringLiteral("Run header"));
     addSidePanel(m_readout, QStringLiteral("Read-out"));
     buildMenus();
-    buildStatusBar();
     connect(m_plot, &TemperaturePlot::cursorMoved, m_readout, &ReadoutPanel::showCursor);
     connect(m_plot, &TemperaturePlot::pointPicked, m_readout, &ReadoutPanel::pick);
+    connect(m_readout, &ReadoutPanel::picksChanged, m_plot, &TemperaturePlot::showPicks);
     connect(m_plot, &TemperaturePlot::followChanged, m_followAction, &QAction::setChecked);
     m_statusTimer.setInterval(1000);
     connect(&m_statusTimer, &QTimer::timeout, this, &ViewerWindow::refreshStatus);
@@ -121,10 +122,11 @@ void ViewerWindow::buildMenus() {
     tools->addAction(m_followAction);
     tools->addSeparator();
     tools->addAction(m_autoYAction);
-    m_yLower = new QDoubleSpinBox(tools);
-    m_yUpper = new QDoubleSpinBox(tools);
+    m_yLower = new DecimalSpinBox(tools);
+    m_yUpper = new DecimalSpinBox(tools);
+    m_yLower->setAccessibleName(QStringLiteral("Lowest temperature shown"));
+    m_yUpper->setAccessibleName(QStringLiteral("Highest temperature shown"));
     for (QDoubleSpinBox* box : {m_yLower, m_yUpper}) {
-        box->setLocale(QLocale::c());
         box->setRange(-100, 400);
         box->setDecimals(2);
         box->setSingleStep(0.5);
@@ -165,24 +167,17 @@ void ViewerWindow::applyFixedY() {
         return;
     }
     const double lower = m_yLower->value();
-    const double upper = std::max(m_yUpper->value(), lower + 0.01);
-    m_plot->setFixedY(lower, upper);
-}
-
-void ViewerWindow::buildStatusBar() {
-    m_message = new QLabel(this);
-    m_message->setObjectName(QStringLiteral("statusMessage"));
-    m_message->setTextFormat(Qt::PlainText);
-    m_message->setMinimumWidth(100);
-    m_records = new QLabel(this);
-    m_bad = new QLabel(this);
-    m_last = new QLabel(this);
-    m_age = new QLabel(this);
-    statusBar()->addWidget(m_message, 1);
-    for (QLabel* label : {m_records, m_bad, m_last, m_age}) {
-        label->setTextFormat(Qt::PlainText);
-        statusBar()->addPermanentWidget(label);
+    const double upper = m_yUpper->value();
+    if (!(lower < upper)) {
+        const QCPRange now = m_plot->customPlot().yAxis->range();
+        say(QStringLiteral("The temperature limits must rise from the first field to the "
+                           "second: %1 to %2 °C is not taken; the plot keeps %3 to %4 °C.")
+                .arg(QString::number(lower, 'f', 2), QString::number(upper, 'f', 2),
+                     QString::number(now.lower, 'f', 2), QString::number(now.upper, 'f', 2)),
+            true);
+        return;
     }
+    m_plot->setFixedY(lower, upper);
 }
 
 void ViewerWindow::openFile(const QString& path) {
@@ -244,47 +239,22 @@ void ViewerWindow::apply(const FollowUpdate& update) {
                             .arg(QString::fromStdString(bad.reason));
     }
 
-    if (!update.problem.empty()) {
-        say(QStringLiteral("%1: %2%3")
-                .arg(QString::fromStdString(m_data.path()), QString::fromStdString(update.problem),
-                     m_series.recordCount() > 0 ? QStringLiteral("; the records read stay shown")
-                                                : QString()),
-            true);
-    } else if (update.more) {
-        const int percent =
-            update.fileSize > 0 ? static_cast<int>(update.bytesRead * 100 / update.fileSize) : 0;
-        say(QStringLiteral("Reading %1: %2 % (%3 records)")
-                .arg(name)
-                .arg(percent)
-                .arg(update.recordCount));
-    } else if (update.recordCount == 0 && m_headers.empty() && update.badLineCount > 0) {
-        say(QStringLiteral("%1 does not look like a Quorvane data log file: %2 line(s), no header "
-                           "and no readable record (%3).")
-                .arg(name)
-                .arg(update.badLineCount)
-                .arg(m_lastBadLine),
-            true);
-    } else if (update.recordCount == 0 && !m_headers.empty()) {
-        say(QStringLiteral("%1: header without data records (yet).").arg(name));
-    } else if (update.recordCount == 0 && update.fileSize == 0) {
-        say(QStringLiteral("%1 is empty: waiting for data.").arg(name));
-    } else if (update.badLineCount > 0) {
-        say(QStringLiteral("%1: %2 bad line(s), the last %3")
-                .arg(name)
-                .arg(update.badLineCount)
-                .arg(m_lastBadLine),
-            true);
-    } else if (m_headers.empty()) {
-        say(QStringLiteral("%1 has no header block: each line's layout is taken from its shape.")
-                .arg(name));
-    } else {
-        say(QStringLiteral("%1: %2 records.").arg(name).arg(update.recordCount));
-    }
+    const UpdateMessage::Said said = UpdateMessage::describe(
+        update, {QString::fromStdString(m_data.path()), m_series.recordCount(), !m_headers.empty(),
+                 m_lastBadLine});
+    say(said.text, said.problem);
 
+    if (update.more && !m_wasLoading && update.bytesRead > 0) {
+        // A long reading: room for the whole file at once (from the first chunk's records per
+        // byte), so that the lists never grow by copying. Room never written takes no memory.
+        const double perByte =
+            static_cast<double>(update.recordCount) / static_cast<double>(update.bytesRead);
+        m_series.reserve(
+            static_cast<std::size_t>(static_cast<double>(update.fileSize) * perByte * 1.05) + 64);
+    }
     if (!update.more && m_wasLoading) {
         // The chunks' records are gone; their room goes back to the system (glibc keeps
         // freed heap otherwise, 20-30 MB after a million records).
-        m_series.squeeze();
         malloc_trim(0);
     }
     m_wasLoading = update.more;
@@ -299,22 +269,19 @@ void ViewerWindow::apply(const FollowUpdate& update) {
 }
 
 void ViewerWindow::refreshStatus() {
-    m_records->setText(QStringLiteral("Records: %1").arg(m_series.recordCount()));
-    m_bad->setText(QStringLiteral("Bad lines: %1").arg(m_badLineCount));
-    m_bad->setStyleSheet(m_badLineCount > 0 ? QStringLiteral("color: #b00000;") : QString());
-    m_last->setText(m_data.lastRecordUtc()
-                        ? QStringLiteral("Last record: %1 UTC")
-                              .arg(QString::fromStdString(eventStampUtc(*m_data.lastRecordUtc())))
-                        : QStringLiteral("Last record: -"));
+    m_status.showCounts(m_series.recordCount(), m_badLineCount);
+    m_status.showLastRecord(m_data.lastRecordUtc());
     const std::optional<double> interval =
         m_headers.empty() ? std::nullopt : m_headers.back().logIntervalSeconds;
-    const bool running = m_events.isFollowing() ? m_events.runRunning() : m_data.grewWhileWatched();
+    // A file opened by hand is being written while it grows; long after it stopped, the run
+    // is taken to be over (not late for ever).
+    const bool running = m_events.isFollowing()
+                             ? m_events.runRunning()
+                             : RecordAge::stillWritten(m_data.secondsSinceGrowth(), interval);
     const RecordAge::Text age = RecordAge::describe(m_data.secondsSinceLastRecord(), interval,
                                                     running && !m_data.loading());
     m_late = age.late;
-    m_age->setText(QString::fromStdString(age.text));
-    m_age->setStyleSheet(age.late ? QStringLiteral("color: white; background: #c00000;")
-                                  : QString());
+    m_status.showAge(age);
 }
 
 void ViewerWindow::refreshTitle() {
@@ -329,8 +296,7 @@ void ViewerWindow::refreshTitle() {
 }
 
 void ViewerWindow::say(const QString& message, bool problem) {
-    m_message->setText(message);
-    m_message->setStyleSheet(problem ? QStringLiteral("color: #b00000;") : QString());
+    m_status.say(message, problem);
 }
 
 bool ViewerWindow::exportPng(const QString& path, QSize size) {

@@ -6,19 +6,19 @@
 #include "viewer/EventLogFollower.h"
 #include "viewer/QtFileWatcher.h"
 #include "viewer/RunSeries.h"
+#include "viewer/ViewerStatusBar.h"
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
 #include <vector>
 
 class QAction;
 class QDockWidget;
-class QDoubleSpinBox;
 
 namespace quorvane {
 
+class DecimalSpinBox;
 class HeaderPanel;
 class ReadoutPanel;
 class TemperaturePlot;
@@ -55,10 +55,13 @@ public:
     QString shownFile() const { return QString::fromStdString(m_data.path()); }
     bool loading() const { return m_data.loading(); }
     qint64 badLineCount() const { return m_badLineCount; }
-    QString statusMessage() const { return m_message->text(); }
-    QString ageText() const { return m_age->text(); }
+    QString statusMessage() const { return m_status.message(); }
+    QString ageText() const { return m_status.ageText(); }
     bool ageIsLate() const { return m_late; }
     QAction* followAction() const { return m_followAction; }
+    QAction* autoScaleAction() const { return m_autoYAction; }
+    DecimalSpinBox& lowerLimitField() { return *m_yLower; }
+    DecimalSpinBox& upperLimitField() { return *m_yUpper; }
 
 signals:
     // After every update of the shown data (for the reduction and the tests).
@@ -72,7 +75,6 @@ protected:
 
 private:
     void buildMenus();
-    void buildStatusBar();
     void apply(const FollowUpdate& update);
     void showFile(const std::string& path);
     void refreshStatus();
@@ -93,6 +95,7 @@ private:
     QtFileWatcher m_eventWatcher;
     DataFollower m_data;
     EventLogFollower m_events;
+    ViewerStatusBar m_status;
     QTimer m_statusTimer;
     QElapsedTimer m_sinceReplot;
     qint64 m_badLineCount = 0;
@@ -100,17 +103,12 @@ private:
     bool m_wasLoading = false;
     QString m_lastBadLine;
 
-    QLabel* m_records = nullptr;
-    QLabel* m_bad = nullptr;
-    QLabel* m_last = nullptr;
-    QLabel* m_age = nullptr;
-    QLabel* m_message = nullptr;
     QAction* m_followAction = nullptr;
     QAction* m_followProgramAction = nullptr;
     QAction* m_autoYAction = nullptr;
     QAction* m_elapsedAction = nullptr;
-    QDoubleSpinBox* m_yLower = nullptr;
-    QDoubleSpinBox* m_yUpper = nullptr;
+    DecimalSpinBox* m_yLower = nullptr;
+    DecimalSpinBox* m_yUpper = nullptr;
 };
 
 } // namespace quorvane

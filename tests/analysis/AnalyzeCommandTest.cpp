@@ -92,7 +92,15 @@ TEST_F(AnalyzeCommandTest, ExitStatusAndWhereTheReasonGoes) {
          true},
         {{"--analyze", good, "--penetration", "2026-12-08T13:00:59.5Z"}, 0, "", true},
         {{"--analyze", badLine}, 1, "", true},
-        {{"--analyze", good, "--probe", profile}, 0, "probe profile: \"sensor_depths_m\"", true},
+        // A profile named on the command line is used or nothing is.
+        {{"--analyze", good, "--probe", profile},
+         2,
+         "--probe: probe profile: \"sensor_depths_m\"",
+         false},
+        {{"--analyze", good, "--probe", m_dir.filePath("typo.json")},
+         2,
+         "--probe: cannot read",
+         false},
         {{"--analyze", m_dir.filePath("none.log")}, 2, "cannot read", false},
         {{"--analyze", headerOnly}, 2, "", false},
         {{"--analyze"}, 2, "--analyze needs a value", false},
@@ -113,6 +121,29 @@ TEST_F(AnalyzeCommandTest, ExitStatusAndWhereTheReasonGoes) {
     }
     run({"--analyze", headerOnly});
     EXPECT_NE(m_err.find("holds no records"), std::string::npos) << m_err;
+}
+
+// A file is a data log file when a line of it is a header line or a record: a line starting
+// with '#' is not enough.
+TEST_F(AnalyzeCommandTest, FilesThatAreNoDataLogFiles) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"script.sh", "#!/bin/sh\necho hello\n"},
+        {"notes.md", "# Notes\r\n\r\nThe probe went in at 13:00.\r\n"},
+        {"binary.bin", QByteArray("\x7f"
+                                  "ELF\x02\x01\0\n#\xff\xfe\0\n",
+                                  15)},
+        {"empty.log", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = write(c.name, c.bytes);
+        EXPECT_EQ(run({"--analyze", file}), 2);
+        EXPECT_NE(m_err.find("is not a data log file"), std::string::npos) << m_err;
+        EXPECT_TRUE(m_out.empty());
+    }
 }
 
 TEST_F(AnalyzeCommandTest, ResultsNameTheFileTheBadLinesAndTheProfile) {

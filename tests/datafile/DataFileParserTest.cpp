@@ -256,10 +256,47 @@ TEST(DataFileParser, BadLinesAreAllCountedButOnlyTheFirstKept) {
     EXPECT_EQ(c.badLines.size(), DataFileParser::kMaxKeptBadLines);
 }
 
+// A data log file has a line as the header block writes it, or a record: a line that merely
+// starts with '#' does not make one.
+TEST(DataFileParser, ADataLogFileHasAHeaderLineOrARecord) {
+    const struct {
+        const char* name;
+        std::string text;
+        bool dataLog;
+        qint64 headerLines;
+    } cases[] = {
+        {"header block", kRawHexHeader, true, 11},
+        {"temperature header and a record", kTemperatureHeader + kTemperatureLine, true, 11},
+        {"records without a header", kRawHexLine + kRawHexHeated, true, 0},
+        {"one header line", "# LogInterval: 1\r\n", true, 1},
+        {"the column line alone", "# Date        Time     TTop    T2     T3     T4    TBot Htr\r\n",
+         true, 1},
+        {"a script", "#!/bin/sh\necho hello\n", false, 0},
+        {"a heading", "# Notes\r\n\r\nThe probe went in at 13:00.\r\n", false, 0},
+        {"an editor's line", "# -*- coding: utf-8 -*-\n# Date of the cruise: May\n", false, 0},
+        {"a comment with a date", "# Date 2026-12-07 Time 13:00\n", false, 0},
+        {"binary with a '#' line",
+         std::string("\x7f"
+                     "ELF\x02\n#\xff\xfe\0\n",
+                     11),
+         false, 0},
+        {"empty", "", false, 0},
+    };
+    for (const auto& c : cases) {
+        DataFileParser parser;
+        parser.feed(c.text);
+        parser.finish();
+        EXPECT_EQ(parser.isDataLogFile(), c.dataLog) << c.name;
+        EXPECT_EQ(parser.headerLineCount(), c.headerLines) << c.name;
+        EXPECT_EQ(DataFileReader::readText(c.text).isDataLogFile(), c.dataLog) << c.name;
+    }
+}
+
 TEST(DataFileParser, ResetStartsAnEmptyFile) {
     DataFileParser parser;
     parser.feed(kRawHexHeader + kRawHexLine + "07-Dec");
     parser.reset();
+    EXPECT_FALSE(parser.isDataLogFile());
     parser.feed(kRawHexHeated);
     const std::vector<LogRecord> records = parser.takeRecords();
     ASSERT_EQ(records.size(), 1u);

@@ -135,6 +135,39 @@ TEST(DataFollower, AgeOfTheNewestRecordAndGrowth) {
     EXPECT_EQ(rig.follower.secondsSinceLastRecord(), 0);
     rig.timeline.advance(3500);
     EXPECT_EQ(rig.follower.secondsSinceLastRecord(), 3);
+    EXPECT_EQ(rig.follower.secondsSinceGrowth(), 3);
+}
+
+// A file opened by hand is being written while it grows; once it has not grown for long the
+// run is over, and the window stops calling it late.
+TEST(DataFollower, AFileThatStoppedGrowingIsNoLongerWritten) {
+    FollowRig rig;
+    rig.folder.write("run.log", header() + rawLine(0));
+    rig.follower.open(rig.folder.path("run.log"));
+    EXPECT_FALSE(rig.follower.secondsSinceGrowth());
+    EXPECT_FALSE(RecordAge::stillWritten(rig.follower.secondsSinceGrowth(), 1.0));
+    rig.folder.append("run.log", rawLine(1));
+    rig.watcher.fire();
+    const struct {
+        int afterS;
+        std::optional<double> interval;
+        bool written;
+        bool late;
+    } steps[] = {
+        {2, 1.0, true, false},    {5, 1.0, true, true},    {300, 1.0, true, true},
+        {301, 1.0, false, false}, {301, 20.0, true, true}, {601, 20.0, false, false},
+    };
+    qint64 now = 0;
+    for (const auto& s : steps) {
+        rig.timeline.advance((s.afterS - now) * 1000);
+        now = s.afterS;
+        const bool written = RecordAge::stillWritten(rig.follower.secondsSinceGrowth(), s.interval);
+        EXPECT_EQ(written, s.written) << s.afterS;
+        EXPECT_EQ(
+            RecordAge::describe(rig.follower.secondsSinceLastRecord(), s.interval, written).late,
+            s.late)
+            << s.afterS;
+    }
 }
 
 TEST(RecordAge, LateOnlyDuringARunAfterThreeIntervals) {
@@ -153,6 +186,8 @@ TEST(RecordAge, LateOnlyDuringARunAfterThreeIntervals) {
         {30, 10.0, true, "30 s since the last record (log interval 10 s)", false},
         {2, 0.5, true, "2 s since the last record (log interval 0.5 s): late", true},
         {100, std::nullopt, true, "100 s since the last record", false},
+        // A record stamped ahead of this computer's clock.
+        {-5, 1.0, true, "the last record is stamped 5 s ahead of this computer's clock", false},
     };
     for (const auto& c : cases) {
         const RecordAge::Text t = RecordAge::describe(c.seconds, c.interval, c.running);

@@ -48,6 +48,8 @@ TEST(ViewProgram, BatchExportsExitStatusAndMessages) {
                                            "ELF\0\0\n\xff\n",
                                            9));
     folder.write("header.log", header());
+    folder.write("script.sh", "#!/bin/sh\necho hello\n");
+    folder.write("empty.log", "");
     const std::string csv = folder.path("out.csv");
     const struct {
         std::string args;
@@ -59,7 +61,11 @@ TEST(ViewProgram, BatchExportsExitStatusAndMessages) {
          "line 13: line too short for a RawHex data line"},
         {folder.path("none.log") + " --export-png " + folder.path("x.png"), 2,
          "cannot read " + folder.path("none.log") + ": No such file or directory"},
-        {folder.path("binary.log") + " --export-csv " + csv, 2, "is not a Quorvane data log file"},
+        {folder.path("binary.log") + " --export-csv " + csv, 2, "is not a data log file"},
+        {folder.path("script.sh") + " --export-png " + folder.path("x.png"), 2,
+         "is not a data log file (no header line and no record in 2 lines)"},
+        {folder.path("empty.log") + " --export-csv " + csv, 2,
+         "is not a data log file (it is empty)"},
         {folder.path("header.log") + " --export-csv " + csv, 0, "a header without data"},
         {folder.path("good.log") + " --export-png " + folder.path("x.png") + " --size 12", 2,
          "--size wants WIDTHxHEIGHT"},

@@ -1,5 +1,5 @@
 #include "viewer/ViewerWindow.h"
-#include "ViewerFiles.h"
+#include "ViewerWindowFixture.h"
 #include "datafile/PlainNumbers.h"
 #include "logging/SystemClock.h"
 #include "viewer/CsvExport.h"
@@ -20,39 +20,17 @@ namespace {
 
 using namespace viewertest;
 
-// Records 0-9 off, 10-14 heated at level 120, 15-19 off, a gap of 30 s, 50-54 off.
-std::string runWithHeaterAndGap() {
-    std::string text = header();
-    for (int i = 0; i < 20; ++i) {
-        text += rawLine(i, i >= 10 && i < 15 ? 120 : 0);
-    }
-    for (int i = 50; i < 55; ++i) {
-        text += rawLine(i);
-    }
-    return text;
-}
-
-bool waitFor(const std::function<bool()>& condition, int ms = 3000) {
-    return QTest::qWaitFor(condition, ms);
-}
-
-class ViewerWindowTest : public ::testing::Test {
-protected:
-    TempFolder folder{"window"};
-    SystemClock clock;
-    ViewerWindow window{clock};
-};
-
 TEST_F(ViewerWindowTest, AFileWithItsSeriesHeaterShadingAndGaps) {
     folder.write("run.log", runWithHeaterAndGap());
     window.openFile(QString::fromStdString(folder.path("run.log")));
     EXPECT_FALSE(window.loading());
     EXPECT_EQ(window.series().recordCount(), 25);
     QCustomPlot& plot = window.plot().customPlot();
+    // 25 records and one break (NaN) for the gap, the keys shared by the five channels
+    EXPECT_EQ(window.series().size(), 26);
     for (int c = 0; c < RunSeries::kChannels; ++c) {
-        // 25 records and one break (NaN) for the gap
-        EXPECT_EQ(plot.graph(c)->data()->size(), 26) << c;
-        EXPECT_EQ(plot.graph(c)->name(), TemperaturePlot::kChannelNames[c]);
+        EXPECT_EQ(window.series().values(c).size(), 26u) << c;
+        EXPECT_EQ(plot.plottable(c)->name(), TemperaturePlot::kChannelNames[c]);
     }
     EXPECT_EQ(window.series().gapCount(), 1);
     ASSERT_EQ(window.series().heaterSpans().size(), 1u);
@@ -61,8 +39,8 @@ TEST_F(ViewerWindowTest, AFileWithItsSeriesHeaterShadingAndGaps) {
     EXPECT_DOUBLE_EQ(span.to, kStart + 14.5);
     EXPECT_EQ(span.level, 120);
     EXPECT_EQ(window.plot().heaterRectCount(), 1);
-    EXPECT_TRUE(plot.legend->hasItemWithPlottable(plot.graph(RunSeries::kChannels)));
-    EXPECT_EQ(plot.graph(RunSeries::kChannels)->name(), "Heater on (level 120)");
+    EXPECT_TRUE(plot.legend->hasItemWithPlottable(plot.plottable(RunSeries::kChannels)));
+    EXPECT_EQ(plot.plottable(RunSeries::kChannels)->name(), "Heater on (level 120)");
     EXPECT_EQ(window.headerPanel().value(0), "0417");
     EXPECT_EQ(window.headerPanel().value(7), "1 s");
     EXPECT_TRUE(window.windowTitle().contains("run.log"));
@@ -145,13 +123,36 @@ TEST_F(ViewerWindowTest, FollowIsLeftByAZoomAndTakenUpAgainByOneClick) {
 TEST_F(ViewerWindowTest, CursorReadoutAndTheDifferenceOfTwoPicks) {
     folder.write("run.log", header(1, false) + temperatureLine(0) + temperatureLine(10));
     window.openFile(QString::fromStdString(folder.path("run.log")));
-    window.readout().showCursor(kStart + 1.2);
+    window.readout().showCursor(kStart + 0.2);
     EXPECT_TRUE(window.readout().cursorText().startsWith("13:51:10 UTC  (0 s)\nTTop 1.000 °C"))
+        << window.readout().cursorText().toStdString();
+    // Between the two records lies a gap (more than twice the log interval): said so.
+    window.readout().showCursor(kStart + 1.2);
+    EXPECT_TRUE(window.readout().cursorText().startsWith(
+        "No record here: a gap of 10 s.\nThe nearest, 1 s before:\n13:51:10 UTC  (0 s)\n"))
         << window.readout().cursorText().toStdString();
     window.readout().pick(kStart);
     window.readout().pick(kStart + 9);
     EXPECT_TRUE(window.readout().differenceText().startsWith("10 s\nTTop +0.010 K\nT2   +0.010 K"))
         << window.readout().differenceText().toStdString();
+    // The picks are marked on the plot, at the records picked.
+    EXPECT_EQ(window.plot().pickKey(0), kStart);
+    EXPECT_EQ(window.plot().pickKey(1), kStart + 10);
+    window.openFile(QString::fromStdString(folder.path("run.log")));
+    EXPECT_FALSE(window.plot().pickKey(0)) << "a file opened again has no picks";
+}
+
+// A cursor in a gap of the records says so and how far the record shown is.
+TEST_F(ViewerWindowTest, TheReadoutSaysWhenTheCursorIsInAGap) {
+    folder.write("run.log", runWithHeaterAndGap()); // records to 19 s, then from 50 s
+    window.openFile(QString::fromStdString(folder.path("run.log")));
+    window.readout().showCursor(kStart + 35);
+    EXPECT_TRUE(window.readout().cursorText().startsWith(
+        "No record here: a gap of 31 s.\nThe nearest, 15 s after:\n13:52:00"))
+        << window.readout().cursorText().toStdString();
+    window.readout().showCursor(kStart + 18.7);
+    EXPECT_TRUE(window.readout().cursorText().startsWith("13:51:29 UTC"))
+        << window.readout().cursorText().toStdString();
 }
 
 TEST_F(ViewerWindowTest, MarkerLinesAndShadedSpansFromOutside) {
@@ -180,9 +181,15 @@ TEST_F(ViewerWindowTest, BadInputMessages) {
          std::string("\x7f"
                      "ELF\x02\x01\0\0\n\xff\xfe\0\n",
                      13),
-         "binary.log does not look like a Quorvane data log file", 0},
-        {"letter.txt", "Dear operator,\r\nplease log.\r\n",
-         "letter.txt does not look like a Quorvane data log file", 0},
+         "binary.log is not a data log file", 0},
+        {"letter.txt", "Dear operator,\r\nplease log.\r\n", "letter.txt is not a data log file", 0},
+        // A line starting with '#' is no header line of its own.
+        {"hash.bin",
+         std::string("\x7f"
+                     "ELF\x02\n#\x01\0\n\xff\xfe\0\n",
+                     14),
+         "hash.bin is not a data log file", 0},
+        {"script.sh", "#!/bin/sh\necho hello\n", "script.sh is not a data log file", 0},
         {"header.log", header(), "header.log: header without data records (yet).", 0},
         {"noheader.log", rawLine(0) + rawLine(1), "noheader.log has no header block", 2},
         {"long.log", header() + std::string(300000, 'x') + "\r\n" + rawLine(0),

@@ -3,11 +3,13 @@
 #include "viewer/ReductionAttachment.h"
 
 #include <QCheckBox>
+#include <QDirIterator>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -94,6 +96,47 @@ TEST(ProbeProfileDialogTest, SavesAndReadsBackUnderAnyLocale) {
     const auto untilted = analysis::ProbeProfileStore::readFile(store.pathFor("0417"), error);
     ASSERT_TRUE(untilted);
     EXPECT_FALSE(untilted->tiltEntered);
+}
+
+// The serial names the profile's file: a serial that is no plain file name is refused, by
+// the dialog with the reason and by the store, and nothing is written anywhere.
+TEST(ProbeProfileDialogTest, ASerialThatIsNoPlainFileNameIsRefused) {
+    QTemporaryDir top;
+    const QString folder = top.filePath(QStringLiteral("config/Quorvane"));
+    const analysis::ProbeProfileStore store(folder);
+    for (const char* serial :
+         {"../../evil", "../evil", "a/b", "..", ".hidden", "x y", "0417.json"}) {
+        analysis::ProbeProfile p = serial0417();
+        p.serial = QString::fromLatin1(serial);
+        ProbeProfileDialog dialog(store, p);
+        EXPECT_FALSE(dialog.saveEnabled()) << serial;
+        EXPECT_TRUE(dialog.messageLabel().text().contains(QStringLiteral("cannot name a file")))
+            << serial << ": " << dialog.messageLabel().text().toStdString();
+        EXPECT_FALSE(dialog.messageLabel().text().contains(QStringLiteral("Saved as")));
+        EXPECT_FALSE(dialog.save()) << serial;
+        QString error;
+        EXPECT_FALSE(store.save(p, error)) << serial;
+        EXPECT_FALSE(analysis::ProbeProfileStore::isPlainSerial(p.serial)) << serial;
+    }
+    EXPECT_FALSE(analysis::ProbeProfileStore::isPlainSerial(QString(65, QLatin1Char('7'))));
+    EXPECT_TRUE(analysis::ProbeProfileStore::isPlainSerial(QString(64, QLatin1Char('7'))));
+    EXPECT_TRUE(analysis::ProbeProfileStore::isPlainSerial(QStringLiteral("HF-2_0417")));
+    // Nothing was written, in the probes folder or above it.
+    QDirIterator files(top.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
+}
+
+// A decimal comma typed into a field is a decimal point, under any locale.
+TEST(ProbeProfileDialogTest, ADecimalCommaIsAPoint) {
+    QTemporaryDir folder;
+    const analysis::ProbeProfileStore store(folder.path());
+    ProbeProfileDialog dialog(store, serial0417());
+    QLineEdit* depth = dialog.depthSpin(1).findChild<QLineEdit*>();
+    ASSERT_NE(depth, nullptr);
+    depth->selectAll();
+    QTest::keyClicks(depth, QStringLiteral("0,45"));
+    QTest::keyClick(depth, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(dialog.depthSpin(1).value(), 0.45);
 }
 
 TEST(ProbeProfileDialogTest, TheViewersSettingsFolderFollowsXdgConfigHome) {

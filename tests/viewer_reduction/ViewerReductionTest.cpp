@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -222,6 +223,26 @@ TEST_F(ViewerReductionTest, ExportsJsonAsTheBatchCommandAndAReport) {
             EXPECT_TRUE(words.contains(row[2])) << row[2].toStdString();
         }
     }
+}
+
+// A file of which no line is a header line or a record: the status bar and the panel say so.
+TEST_F(ViewerReductionTest, TheWindowSaysWhenAFileIsNoDataLogFile) {
+    const QString notes = m_settings.filePath(QStringLiteral("notes.md"));
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# Notes\r\n\r\nThe probe went in at 13:00.\r\n");
+    file.close();
+    m_window->openFile(notes);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->loading(); }, 5000));
+    EXPECT_TRUE(m_window->statusMessage().startsWith(
+        QStringLiteral("notes.md is not a data log file: no line of it is a header line")))
+        << m_window->statusMessage().toStdString();
+    QLabel& note = m_attachment->panel().fileNoteLabel();
+    EXPECT_FALSE(note.isHidden());
+    EXPECT_EQ(note.text(), QStringLiteral("notes.md is not a data log file: nothing to reduce."));
+    open();
+    EXPECT_TRUE(note.isHidden());
+    EXPECT_EQ(m_window->statusMessage(), QStringLiteral("run30.log: 1801 records."));
 }
 
 TEST_F(ViewerReductionTest, ExportsSayWhyTheyFail) {

@@ -10,7 +10,9 @@
 #include <QFileInfo>
 #include <QJsonArray>
 
+#include <optional>
 #include <ostream>
+#include <string>
 
 namespace quorvane::analysis {
 
@@ -185,10 +187,29 @@ int AnalyzeCommand::run(const QStringList& args, std::ostream& out, std::ostream
         err << error.toStdString() << '\n' << usage().toStdString() << '\n';
         return 2;
     }
+    // A profile asked for by name is used or nothing is: a typo must not give a heat flow
+    // from the default profile.
+    std::optional<ProbeProfile> given;
+    if (!arguments->probe.isEmpty()) {
+        QString why;
+        given = ProbeProfileStore::readFile(arguments->probe, why);
+        if (!given) {
+            err << "--probe: " << why.toStdString() << '\n';
+            return 2;
+        }
+    }
     std::string readError;
     const auto content = DataFileReader::readFile(arguments->file.toStdString(), &readError);
     if (!content) {
         err << "cannot read " << arguments->file.toStdString() << ": " << readError << '\n';
+        return 2;
+    }
+    if (!content->isDataLogFile()) {
+        err << arguments->file.toStdString() << " is not a data log file ("
+            << (content->lineCount == 0 ? std::string("it is empty")
+                                        : "no header line and no record in " +
+                                              std::to_string(content->lineCount) + " lines")
+            << ")\n";
         return 2;
     }
     if (content->records.empty()) {
@@ -202,14 +223,7 @@ int AnalyzeCommand::run(const QStringList& args, std::ostream& out, std::ostream
     }
     QStringList notes;
     ProbeProfile profile = ProbeProfile::defaultProfile();
-    if (!arguments->probe.isEmpty()) {
-        QString why;
-        const auto given = ProbeProfileStore::readFile(arguments->probe, why);
-        if (!given) {
-            // A typing error in the path must not give a heat flow from the default probe.
-            err << why.toStdString() << '\n';
-            return 2;
-        }
+    if (given) {
         profile = *given;
     } else if (!m_settingsFolder.isEmpty()) {
         QString note;

@@ -11,8 +11,9 @@ namespace quorvane::analysis {
 // choices its station file keeps and the options given over them, and prints the results as
 // JSON: the last penetration, one (--station N) or all in an array (--stations); and adds
 // their rows to a cruise table (--add-to-table). Exit status 0; 1 when some lines of the file
-// were bad; 2 when the file cannot be read, holds no records, the profile or the station file
-// cannot be used, the table refuses the rows, or the options are wrong (the reason on `err`).
+// were bad; 2 when the file cannot be read, is no data log file, holds no records, the profile
+// or the station file cannot be used, the table refuses the rows, or the options are wrong
+// (the reason on `err`).
 class AnalyzeCommand {
 public:
     // `settingsFolder`: where probes/<serial>.json are looked up when no --probe is given

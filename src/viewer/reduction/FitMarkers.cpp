@@ -2,7 +2,9 @@
 
 #include "viewer/reduction/ReductionController.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
+#include <algorithm>
 #include <cmath>
 #include <qcustomplot.h>
 
@@ -59,7 +61,7 @@ QCPItemRect* span(QCustomPlot& plot, const QColor& color) {
 } // namespace
 
 FitMarkers::FitMarkers(QCustomPlot& plot, ReductionController& controller, QObject* parent)
-    : QObject(parent), m_plot(plot), m_controller(controller) {
+    : QObject(parent), m_plot(plot), m_plotAlive(&plot), m_controller(controller) {
     if (!m_plot.layer(kMarkLayer)) {
         m_plot.addLayer(kMarkLayer, m_plot.layer(QStringLiteral("main")), QCustomPlot::limAbove);
     }
@@ -79,12 +81,16 @@ FitMarkers::FitMarkers(QCustomPlot& plot, ReductionController& controller, QObje
     }
     m_plot.installEventFilter(this);
     m_plot.setMouseTracking(true);
+    connect(&m_plot, &QCustomPlot::afterLayout, this, &FitMarkers::placeSpanLabels);
     connect(&m_controller, &ReductionController::reduced, this, &FitMarkers::refresh);
     refresh();
 }
 
 FitMarkers::~FitMarkers() {
-    m_plot.removeEventFilter(this);
+    // The window may have deleted its plot first (its children go in the order made).
+    if (m_plotAlive) {
+        m_plot.removeEventFilter(this);
+    }
 }
 
 std::optional<double> FitMarkers::handleKey(Handle handle) const {
@@ -256,7 +262,41 @@ void FitMarkers::placeSpan(QCPItemRect* rect, QCPItemText* text, std::optional<d
     }
 }
 
+void FitMarkers::placeSpanLabels() {
+    // Each label in the middle of what is in view of its span, and wholly inside the plot:
+    // in the middle of a span cut by the edge it was cut too ("ating fit").
+    QCPAxisRect* area = m_plot.axisRect();
+    const QCPRange view = m_plot.xAxis->range();
+    for (const auto& [rect, text] :
+         {std::pair{m_decay, m_decayLabel}, std::pair{m_heating, m_heatingLabel}}) {
+        if (!rect->visible()) {
+            continue;
+        }
+        const double from = std::max(view.lower, rect->topLeft->key());
+        const double to = std::min(view.upper, rect->bottomRight->key());
+        text->setVisible(from < to);
+        if (from >= to) {
+            continue;
+        }
+        const QMargins pad = text->padding();
+        const double half = (QFontMetricsF(text->font()).horizontalAdvance(text->text()) +
+                             pad.left() + pad.right()) /
+                            2.0;
+        // A pixel or two to spare beyond half the label's width.
+        const double left = area->left() + half + 2.0;
+        const double right = area->right() - half - 2.0;
+        const double middle = m_plot.xAxis->coordToPixel((from + to) / 2.0);
+        const double at = left < right ? std::clamp(middle, left, right) : middle;
+        text->position->setCoords(m_plot.xAxis->pixelToCoord(at), 0.99);
+    }
+}
+
 void FitMarkers::refresh() {
+    if (m_run != m_controller.run()) {
+        // A drag begun on the run before does not move the new run's marks.
+        m_run = m_controller.run();
+        m_dragging = Handle::None;
+    }
     place(m_penetration, m_penetrationLabel, handleKey(Handle::Penetration));
     place(m_on, m_onLabel, heaterOnKey());
     place(m_off, m_offLabel, heaterOffKey());

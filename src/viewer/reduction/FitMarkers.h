@@ -27,6 +27,9 @@ public:
 
     // What a press at this pixel would drag.
     Handle handleAt(const QPointF& pixel) const;
+    // The labels of the decay and heating windows.
+    const QCPItemText& decayLabel() const { return *m_decayLabel; }
+    const QCPItemText& heatingLabel() const { return *m_heatingLabel; }
     // Moves a handle to a key, as a drag there does.
     void moveHandle(Handle handle, double key);
     std::optional<double> handleKey(Handle handle) const;
@@ -41,8 +44,10 @@ private:
     void place(QCPItemStraightLine* line, QCPItemText* label, std::optional<double> key);
     void placeSpan(QCPItemRect* rect, QCPItemText* label, std::optional<double> from,
                    std::optional<double> to);
+    void placeSpanLabels();
 
     QCustomPlot& m_plot;
+    QPointer<QCustomPlot> m_plotAlive;
     ReductionController& m_controller;
     QCPItemStraightLine* m_penetration;
     QCPItemStraightLine* m_on;
@@ -55,6 +60,7 @@ private:
     QCPItemText* m_decayLabel;
     QCPItemText* m_heatingLabel;
     Handle m_dragging = Handle::None;
+    int m_run = -1;
 };
 
 } // namespace quorvane

@@ -25,6 +25,8 @@ FitPlot::FitPlot(Kind kind, QWidget* parent)
     m_line = m_plot->addGraph();
     m_line->setPen(QPen(QColor(210, 40, 40), 2));
     // The line's points are in order of x; keep them as given.
+    m_plot->setAccessibleName(kind == Kind::Decay ? QStringLiteral("Decay fit plot")
+                                                  : QStringLiteral("Heating fit plot"));
     if (kind == Kind::Decay) {
         m_plot->xAxis->setLabel(QStringLiteral("1/(t − t_p)  [1/s]"));
         m_plot->yAxis->setLabel(QStringLiteral("T  [°C]"));

@@ -1,5 +1,7 @@
 #include "viewer/reduction/ProbeProfileDialog.h"
 
+#include "viewer/reduction/DecimalSpinBox.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -14,9 +16,10 @@ namespace quorvane {
 
 namespace {
 
-QDoubleSpinBox* field(double low, double high, int decimals, const QString& suffix) {
-    auto* box = new QDoubleSpinBox;
-    box->setLocale(QLocale::c());
+QDoubleSpinBox* field(double low, double high, int decimals, const QString& suffix,
+                      const QString& name) {
+    auto* box = new DecimalSpinBox;
+    box->setAccessibleName(name);
     box->setRange(low, high);
     box->setDecimals(decimals);
     box->setSuffix(suffix);
@@ -28,9 +31,12 @@ QDoubleSpinBox* field(double low, double high, int decimals, const QString& suff
 ProbeProfileDialog::ProbeProfileDialog(const analysis::ProbeProfileStore& store,
                                        const analysis::ProbeProfile& profile, QWidget* parent)
     : QDialog(parent), m_store(store), m_saved(profile), m_serial(new QLineEdit(profile.serial)),
-      m_heater(field(-1000.0, 1000.0, 4, QStringLiteral(" W/m per level"))),
-      m_radiusMm(field(-100.0, 100.0, 3, QStringLiteral(" mm"))),
-      m_tilt(field(-180.0, 180.0, 1, QStringLiteral(" °"))),
+      m_heater(field(-1000.0, 1000.0, 4, QStringLiteral(" W/m per level"),
+                     QStringLiteral("Heater calibration, W/m per level"))),
+      m_radiusMm(
+          field(-100.0, 100.0, 3, QStringLiteral(" mm"), QStringLiteral("Needle radius, mm"))),
+      m_tilt(field(-180.0, 180.0, 1, QStringLiteral(" °"),
+                   QStringLiteral("Tilt from vertical, degrees"))),
       m_tiltEntered(new QCheckBox(QStringLiteral("tilt measured"))), m_message(new QLabel),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel)) {
     setWindowTitle(QStringLiteral("Probe profile"));
@@ -40,12 +46,15 @@ ProbeProfileDialog::ProbeProfileDialog(const analysis::ProbeProfileStore& store,
     // The serial names the file: letters, digits, dash and underscore only.
     m_serial->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[A-Za-z0-9_-]{0,32}")), m_serial));
+    m_serial->setAccessibleName(QStringLiteral("Instrument serial"));
+    m_tiltEntered->setAccessibleName(QStringLiteral("Tilt measured"));
     form->addRow(QStringLiteral("Instrument serial"), m_serial);
     const QStringList names = {QStringLiteral("TTop"), QStringLiteral("T2"), QStringLiteral("T3"),
                                QStringLiteral("T4"), QStringLiteral("TBot")};
     for (std::size_t i = 0; i < m_depths.size(); ++i) {
         // Negative values are let in so that the check can say what is wrong with them.
-        m_depths[i] = field(-100.0, 100.0, 3, QStringLiteral(" m"));
+        m_depths[i] = field(-100.0, 100.0, 3, QStringLiteral(" m"),
+                            QStringLiteral("Depth of %1, m").arg(names[static_cast<int>(i)]));
         m_depths[i]->setValue(profile.sensorDepthsM[i]);
         form->addRow(QStringLiteral("Depth of %1").arg(names[static_cast<int>(i)]), m_depths[i]);
     }
@@ -101,6 +110,12 @@ QString ProbeProfileDialog::problem() const {
     const analysis::ProbeProfile p = profile();
     if (p.serial.isEmpty()) {
         return QStringLiteral("the instrument serial is empty: the profile needs one");
+    }
+    if (!analysis::ProbeProfileStore::isPlainSerial(p.serial)) {
+        // The serial names the profile's file: never a path out of the probes folder.
+        return QStringLiteral("the instrument serial \"%1\" cannot name a file: letters, "
+                              "digits, - and _ only")
+            .arg(p.serial);
     }
     return p.problem();
 }

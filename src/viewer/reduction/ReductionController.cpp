@@ -19,7 +19,15 @@ void ReductionController::restart(const QString& fileName) {
     m_reduction.setRecords({});
     m_reduction.setFileInfo(fileName, serial, interval, 0);
     m_headerIndex = -1;
+    newRun();
     schedule();
+}
+
+void ReductionController::newRun() {
+    ++m_run;
+    analysis::ReductionOptions defaults;
+    defaults.penetrationThresholdK = m_reduction.options().penetrationThresholdK;
+    m_reduction.setOptions(defaults);
 }
 
 void ReductionController::append(const std::vector<LogRecord>& records) {
@@ -34,6 +42,9 @@ void ReductionController::append(const std::vector<LogRecord>& records) {
                 const int bad = old.badLines;
                 m_reduction.setRecords({});
                 m_reduction.setFileInfo(file, serial, interval, bad);
+            }
+            if (m_headerIndex >= 0) {
+                newRun();
             }
             m_headerIndex = r.headerIndex;
         }
@@ -81,9 +92,9 @@ void ReductionController::setHeatingWindow(std::optional<Window> fromSwitchOnS) 
 }
 
 void ReductionController::resetChoices() {
-    analysis::ReductionOptions o;
-    o.penetrationThresholdK = m_reduction.options().penetrationThresholdK;
-    m_reduction.setOptions(o);
+    analysis::ReductionOptions defaults;
+    defaults.penetrationThresholdK = m_reduction.options().penetrationThresholdK;
+    m_reduction.setOptions(defaults);
     schedule();
 }
 

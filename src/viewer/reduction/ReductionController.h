@@ -23,10 +23,14 @@ public:
     explicit ReductionController(analysis::ProbeProfile profile, QObject* parent = nullptr,
                                  int delayMs = 40);
 
-    // Starts over with another file (or the same file read again).
+    // Starts over with another file (or the same file read again): a new run, whose choices
+    // are the defaults.
     void restart(const QString& fileName);
-    // Records in file order. A later header block begins a new station: only the last is kept.
+    // Records in file order. A later header block begins a new station: only the last is kept,
+    // and the choices made on the one before are gone.
     void append(const std::vector<LogRecord>& records);
+    // Counts the runs shown: a restart or a new header block gives the next one.
+    int run() const { return m_run; }
     void setFileInfo(const QString& serial, double logIntervalS, int badLines);
 
     // The profile and what the panel says about where it came from.
@@ -35,7 +39,7 @@ public:
     const QString& profileNote() const { return m_profileNote; }
     QString serial() const { return m_reduction.records().serial; }
 
-    // The operator's choices; nullopt gives the default back.
+    // The operator's choices, for the run shown now only; nullopt gives the default back.
     void setPenetration(std::optional<double> utcS);
     void setDecayWindow(std::optional<Window> fromPenetrationS);
     void setHeatingWindow(std::optional<Window> fromSwitchOnS);
@@ -56,6 +60,7 @@ signals:
 
 private:
     void schedule();
+    void newRun();
 
     analysis::Reduction m_reduction;
     analysis::ReductionResults m_results;
@@ -63,6 +68,7 @@ private:
     QTimer m_timer;
     int m_headerIndex = -1;
     int m_reductions = 0;
+    int m_run = 0;
     bool m_deferred = false;
     bool m_due = false;
 };

@@ -1,5 +1,6 @@
 #include "viewer/reduction/ReductionPanel.h"
 
+#include "viewer/reduction/DecimalSpinBox.h"
 #include "viewer/reduction/FitPlot.h"
 #include "viewer/reduction/ReductionController.h"
 #include "viewer/reduction/ResultsText.h"
@@ -41,7 +42,7 @@ std::optional<analysis::FitWindow> sharedWindow(const analysis::ReductionResults
 } // namespace
 
 ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
-    : QWidget(parent), m_controller(controller), m_profile(valueLabel()),
+    : QWidget(parent), m_controller(controller), m_fileNote(valueLabel()), m_profile(valueLabel()),
       m_penetration(valueLabel()), m_heater(valueLabel()), m_gradient(valueLabel()),
       m_heatFlow(valueLabel()), m_bullard(valueLabel()), m_meanK(valueLabel()),
       m_quality(valueLabel()), m_reasons(valueLabel()), m_table(new QTableWidget(5, ColumnCount)),
@@ -52,6 +53,10 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
       m_heatingPlot(new FitPlot(FitPlot::Kind::Heating)) {
     setLocale(QLocale::c());
     auto* layout = new QVBoxLayout(this);
+
+    m_fileNote->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    m_fileNote->hide();
+    layout->addWidget(m_fileNote);
 
     auto* probeRow = new QHBoxLayout;
     auto* profileButton = new QPushButton(QStringLiteral("Probe profile…"));
@@ -78,6 +83,9 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
                                         QStringLiteral("T_eq °C"), QStringLiteral("k W/(m K)"),
                                         QStringLiteral("from"), QStringLiteral("n"),
                                         QStringLiteral("RMS mK"), QStringLiteral("flags")});
+    m_table->setAccessibleName(QStringLiteral("Results per thermistor"));
+    // Tab goes on to the next control; the arrows move between the cells.
+    m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
@@ -117,11 +125,19 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
                  pair(m_heatingFrom, m_heatingTo, QStringLiteral("s after t_on")));
     grid->addRow(QString(), m_defaults);
     layout->addWidget(choices);
+    // The fields' names for a screen reader (the row labels name only the first of a pair).
+    m_penetrationSpin->setAccessibleName(QStringLiteral("Penetration, seconds after the first "
+                                                        "record"));
+    m_decayFrom->setAccessibleName(QStringLiteral("Decay window from, seconds after t_p"));
+    m_decayTo->setAccessibleName(QStringLiteral("Decay window to, seconds after t_p"));
+    m_heatingFrom->setAccessibleName(QStringLiteral("Heating window from, seconds after t_on"));
+    m_heatingTo->setAccessibleName(QStringLiteral("Heating window to, seconds after t_on"));
 
     auto* sensorRow = new QHBoxLayout;
     sensorRow->addWidget(new QLabel(QStringLiteral("Fits of")));
     m_sensor->addItems({QStringLiteral("TTop"), QStringLiteral("T2"), QStringLiteral("T3"),
                         QStringLiteral("T4"), QStringLiteral("TBot")});
+    m_sensor->setAccessibleName(QStringLiteral("Thermistor shown in the fit plots"));
     sensorRow->addWidget(m_sensor);
     sensorRow->addStretch(1);
     layout->addLayout(sensorRow);
@@ -160,13 +176,17 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
 }
 
 QDoubleSpinBox* ReductionPanel::spin(double maximum) {
-    auto* box = new QDoubleSpinBox;
-    box->setLocale(QLocale::c());
+    auto* box = new DecimalSpinBox;
     box->setDecimals(1);
     box->setRange(0.0, maximum);
     box->setKeyboardTracking(false);
     box->setEnabled(false);
     return box;
+}
+
+void ReductionPanel::showFileNote(const QString& note) {
+    m_fileNote->setText(note);
+    m_fileNote->setVisible(!note.isEmpty());
 }
 
 void ReductionPanel::chooseSensor(int sensor) {
@@ -229,20 +249,29 @@ void ReductionPanel::refresh() {
 void ReductionPanel::refreshChoices() {
     const analysis::ReductionResults& r = m_controller.results();
     const analysis::StationRecords& records = m_controller.records();
-    // A field being typed in keeps what the operator typed.
-    const auto put = [](QDoubleSpinBox* box, std::optional<double> value) {
+    // What the panel writes into its fields is never an edit: only the operator's own edits
+    // reach the controller (a range that clamps a value would otherwise send it). A field being
+    // typed in keeps what the operator typed, unless the run it was typed for is over.
+    const bool newRun = m_shownRun != m_controller.run();
+    m_shownRun = m_controller.run();
+    const auto put = [newRun](QDoubleSpinBox* box, std::optional<double> value,
+                              std::optional<double> maximum = std::nullopt) {
+        const QSignalBlocker quiet(box);
         box->setEnabled(value.has_value());
-        if (value && !box->hasFocus()) {
-            const QSignalBlocker quiet(box);
+        if (maximum) {
+            box->setMaximum(*maximum);
+        }
+        if (value && (newRun || !box->hasFocus())) {
             box->setValue(*value);
         }
     };
     std::optional<double> penetration;
+    std::optional<double> span;
     if (r.penetrationS && !records.empty()) {
         penetration = *r.penetrationS - records.timeS().front();
-        m_penetrationSpin->setMaximum(records.timeS().back() - records.timeS().front());
+        span = records.timeS().back() - records.timeS().front();
     }
-    put(m_penetrationSpin, penetration);
+    put(m_penetrationSpin, penetration, span);
     const auto decay = sharedWindow(r, &analysis::SensorResult::decayWindow);
     const double tp = r.penetrationS.value_or(0.0);
     put(m_decayFrom, decay ? std::optional<double>(decay->fromS - tp) : std::nullopt);

@@ -22,11 +22,16 @@ public:
 
     explicit ReductionPanel(ReductionController& controller, QWidget* parent = nullptr);
 
+    // A word on the shown file above everything (such as its being no data log file); empty
+    // hides it.
+    void showFileNote(const QString& note);
+
     // The thermistor shown in the fit plots.
     void chooseSensor(int sensor);
     int chosenSensor() const;
 
     QTableWidget& table() { return *m_table; }
+    QLabel& fileNoteLabel() { return *m_fileNote; }
     QLabel& profileLabel() { return *m_profile; }
     QLabel& penetrationLabel() { return *m_penetration; }
     QLabel& heaterLabel() { return *m_heater; }
@@ -59,6 +64,7 @@ private:
     void heatingEdited();
 
     ReductionController& m_controller;
+    QLabel* m_fileNote;
     QLabel* m_profile;
     QLabel* m_penetration;
     QLabel* m_heater;
@@ -78,6 +84,7 @@ private:
     QComboBox* m_sensor;
     FitPlot* m_decayPlot;
     FitPlot* m_heatingPlot;
+    int m_shownRun = -1; // the controller's run the fields show
 };
 
 } // namespace quorvane

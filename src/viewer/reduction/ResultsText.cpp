@@ -86,6 +86,11 @@ QString ResultsText::penetration(const analysis::ReductionResults& r) {
     if (!r.penetrationS) {
         return QString::fromUtf8(kDash);
     }
+    // "Seen" is the search's word; a time the operator set was not seen, whatever the search
+    // found.
+    if (r.flags.contains(QLatin1String(kSetByOperator))) {
+        return utc(r.penetrationS) + QStringLiteral(" (set by the operator)");
+    }
     return utc(r.penetrationS) +
            (r.penetrationSeen ? QStringLiteral(" (seen)") : QStringLiteral(" (not seen)"));
 }

@@ -31,6 +31,8 @@ public:
     static QStringList reasons(const analysis::ReductionResults& r);
 
     static constexpr const char* kDash = "—";
+    // The reduction's flag for a penetration time the operator set and it used.
+    static constexpr const char* kSetByOperator = "penetration time set by the operator";
 };
 
 } // namespace quorvane
