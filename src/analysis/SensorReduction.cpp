@@ -1,7 +1,5 @@
 #include "analysis/SensorReduction.h"
 
-#include "analysis/DecayFit.h"
-#include "analysis/HeatingFit.h"
 #include "analysis/LineSource.h"
 #include "analysis/PulseFit.h"
 
@@ -12,133 +10,12 @@ namespace quorvane::analysis {
 
 namespace {
 
-enum Kind { Pulse = 1, Heating = 2, Cooling = 3 };
-
-// Fits kept per thermistor: the two decays and the fits on each (live updates alternate).
-constexpr std::size_t kKept = 4;
-
-Samples samplesIn(const StationRecords& records, std::size_t sensor, const TimeWindow& w,
-                  double offsetC, std::size_t& first, std::size_t& last) {
-    Samples s;
-    const auto& t = records.timeS();
-    const auto& v = records.temperatureC(sensor);
-    const auto from = std::lower_bound(t.begin(), t.end(), w.fromS);
-    first = static_cast<std::size_t>(from - t.begin());
-    last = first;
-    for (std::size_t i = first; i < t.size() && t[i] <= w.toS; ++i) {
-        last = i;
-        if (SensorHealth::usable(v[i])) {
-            s.add(t[i], v[i] - offsetC);
-        }
-    }
-    return s;
-}
-
-template <typename Key, typename Value>
-const Value* cached(const std::vector<std::pair<Key, Value>>& cache, const Key& key) {
-    for (const auto& [k, v] : cache) {
-        if (k == key) {
-            return &v;
-        }
-    }
-    return nullptr;
-}
-
-template <typename Key, typename Value>
-const Value& keep(std::vector<std::pair<Key, Value>>& cache, const Key& key, Value value) {
-    if (cache.size() >= kKept) {
-        cache.erase(cache.begin());
-    }
-    cache.emplace_back(key, std::move(value));
-    return cache.back().second;
-}
+using Kind = SensorFits::Kind;
+constexpr Kind Pulse = SensorFits::Pulse;
+constexpr Kind Heating = SensorFits::Heating;
+constexpr Kind Cooling = SensorFits::Cooling;
 
 } // namespace
-
-void SensorReduction::forget() {
-    m_decays.clear();
-    m_heats.clear();
-    m_joints.clear();
-    m_lastDelayS = {};
-    m_lastHeat = {};
-    m_lastJoint.reset();
-}
-
-FitOutcome<DecayCurve> SensorReduction::decay(const StationRecords& records,
-                                              const StationPlan& plan, std::size_t s, double k,
-                                              FitWindow& window) {
-    DecayKey key;
-    const Samples samples =
-        samplesIn(records, s, *plan.decay, plan.offsetsC[s], key.first, key.last);
-    window = FitWindow{plan.decay->fromS, plan.decay->toS, static_cast<int>(samples.size())};
-    if (SensorHealth::constant(samples)) {
-        return FitOutcome<DecayCurve>::failed(
-            QStringLiteral("thermistor stuck in the decay window"));
-    }
-    key.penetrationS = plan.penetrationS;
-    key.kappa = plan.response ? LineSource::diffusivity(k) : 0.0;
-    key.offsetC = plan.offsetsC[s];
-    key.response = plan.response.get();
-    key.radiusM = plan.radiusM;
-    BullardDecayFit::Delays delays;
-    delays.lowestS = lowestDelay(plan);
-    delays.stepS = std::max(plan.intervalS, 1.0);
-    key.lowestDelayS = delays.lowestS;
-    if (const auto* hit = cached(m_decays, key)) {
-        return *hit;
-    }
-    if (!plan.response) {
-        return keep(m_decays, key, DecayFit(plan.penetrationS).fit(samples));
-    }
-    delays.near = m_lastDelayS[static_cast<std::size_t>(m_pass)];
-    const auto& fit =
-        keep(m_decays, key,
-             BullardDecayFit(plan.response, plan.radiusM, plan.penetrationS, key.kappa, delays)
-                 .fit(samples));
-    if (fit) {
-        m_lastDelayS[static_cast<std::size_t>(m_pass)] = fit->delayS;
-    }
-    return fit;
-}
-
-FitOutcome<ConductivityEstimate> SensorReduction::heat(const StationRecords& records,
-                                                       const StationPlan& plan, std::size_t s,
-                                                       int kind, const TimeWindow& w,
-                                                       const DecayCurve& d, FitWindow& window) {
-    HeatKey key;
-    Samples rise = samplesIn(records, s, w, plan.offsetsC[s], key.first, key.last);
-    window = FitWindow{w.fromS, w.toS, static_cast<int>(rise.size())};
-    if (kind == Heating && SensorHealth::constant(rise)) {
-        return FitOutcome<ConductivityEstimate>::failed(
-            QStringLiteral("thermistor stuck in the heating window"));
-    }
-    key.kind = kind;
-    key.tEqC = d.tEqC;
-    key.amplitude = d.amplitude;
-    key.delayS = d.delayS;
-    key.decayKappa = d.kappa;
-    key.onS = *plan.onS;
-    key.offS = plan.offS.value_or(0.0);
-    key.q = plan.qWPerM;
-    key.offsetC = plan.offsetsC[s];
-    key.response = plan.response.get();
-    key.radiusM = plan.radiusM;
-    if (const auto* hit = cached(m_heats, key)) {
-        return *hit;
-    }
-    for (std::size_t i = 0; i < rise.size(); ++i) {
-        rise.value[i] -= d.at(rise.timeS[i]);
-    }
-    auto& last = m_lastHeat[static_cast<std::size_t>(m_pass)][static_cast<std::size_t>(kind)];
-    FitOutcome<ConductivityEstimate> fit = kind == Pulse ? PulseFit::fit(plan, rise, last)
-                                           : kind == Heating
-                                               ? HeatingFit::heating(plan, rise, last)
-                                               : HeatingFit::cooling(plan, rise, last);
-    if (fit) {
-        last = std::pair{fit->kWPerMK, fit->shiftS};
-    }
-    return keep(m_heats, key, std::move(fit));
-}
 
 void SensorReduction::judge(const QString& what, double rmsC, std::optional<double> riseK,
                             int records, bool caps, SensorResult& out) const {
@@ -155,53 +32,6 @@ void SensorReduction::judge(const QString& what, double rmsC, std::optional<doub
     out.fitRmsC = std::max(out.fitRmsC.value_or(0.0), rmsC);
 }
 
-FitOutcome<JointDecayFit::Joint> SensorReduction::jointly(const StationRecords& records,
-                                                          const StationPlan& plan, std::size_t s,
-                                                          const DecayCurve& decay,
-                                                          const ConductivityEstimate& fall,
-                                                          const FitWindow& fallWindow) {
-    JointKey key;
-    const Samples decaySamples =
-        samplesIn(records, s, *plan.decay, plan.offsetsC[s], key.decayFirst, key.decayLast);
-    const Samples fallSamples = samplesIn(records, s, {fallWindow.fromS, fallWindow.toS},
-                                          plan.offsetsC[s], key.fallFirst, key.fallLast);
-    key.penetrationS = plan.penetrationS;
-    key.offsetC = plan.offsetsC[s];
-    key.onS = *plan.onS;
-    key.offS = plan.offS.value_or(0.0);
-    key.q = plan.qWPerM;
-    key.response = plan.response.get();
-    key.radiusM = plan.radiusM;
-    if (const auto* hit = cached(m_joints, key)) {
-        return *hit;
-    }
-    JointDecayFit::Joint start{decay, fall};
-    if (m_lastJoint) {
-        start.fall.kWPerMK = m_lastJoint->fall.kWPerMK;
-        start.fall.shiftS = m_lastJoint->fall.shiftS;
-        start.decay.delayS = m_lastJoint->decay.delayS;
-    }
-    const double highest =
-        std::min(BullardDecayFit::Delays{}.highestS,
-                 (decaySamples.size() > 0 ? decaySamples.timeS.front() : plan.penetrationS) -
-                     plan.penetrationS - 1e-3);
-    const double lowest = std::min(lowestDelay(plan), highest);
-    auto fit = JointDecayFit::fit(plan, decaySamples, fallSamples, lowest, highest, start);
-    if (fit) {
-        m_lastJoint = *fit;
-    }
-    return keep(m_joints, key, std::move(fit));
-}
-
-double SensorReduction::lowestDelay(const StationPlan& plan) {
-    double lowest = BullardDecayFit::Delays{}.lowestS;
-    if (plan.lastInWaterS) {
-        // The friction cannot heat the probe before it left the water.
-        lowest = std::max(lowest, *plan.lastInWaterS - plan.penetrationS);
-    }
-    return lowest;
-}
-
 void SensorReduction::agree(double k0, std::optional<ConductivityEstimate>& estimate,
                             const std::function<std::optional<ConductivityEstimate>(double)>& at) {
     // The decay's κ and the heater's k must agree: k is the root of g(k) = k_heater(k) − k,
@@ -211,7 +41,7 @@ void SensorReduction::agree(double k0, std::optional<ConductivityEstimate>& esti
     // where the sediment's k is far from 1.
     double g0 = estimate->kWPerMK - k0;
     double k1 = estimate->kWPerMK;
-    m_pass = 1;
+    m_fits.setPass(1);
     for (int i = 0; i < kMostAgreementFits; ++i) {
         auto next = at(k1);
         if (!next) {
@@ -245,14 +75,14 @@ void SensorReduction::reduce(const StationRecords& records, const StationPlan& p
         return;
     }
     const std::optional<double> entered = plan.enteredK[s];
-    m_pass = 0;
+    m_fits.setPass(0);
     const bool heated = plan.onS && plan.qWPerM > 0.0 && (plan.offS || !plan.pulse);
 
     // The decay, first with k = 1 (or the k entered).
     std::optional<DecayCurve> decayCurve;
     FitWindow decayWindow;
     auto fitDecay = [&](double k) {
-        const auto fit = decay(records, plan, s, k, decayWindow);
+        const auto fit = m_fits.decay(records, plan, s, k, decayWindow);
         if (fit) {
             decayCurve = *fit;
         } else {
@@ -283,7 +113,7 @@ void SensorReduction::reduce(const StationRecords& records, const StationPlan& p
                 kFailure = QStringLiteral("heat pulse without records after it: no k");
                 return std::nullopt;
             }
-            const auto fit = heat(records, plan, s, Pulse, *w, *decayCurve, kWindow);
+            const auto fit = m_fits.heat(records, plan, s, Pulse, *w, *decayCurve, kWindow);
             if (!fit) {
                 kFailure = fit.reason();
                 return std::nullopt;
@@ -293,7 +123,8 @@ void SensorReduction::reduce(const StationRecords& records, const StationPlan& p
         if (!plan.heating) {
             return std::nullopt;
         }
-        const auto fit = heat(records, plan, s, Heating, *plan.heating, *decayCurve, kWindow);
+        const auto fit =
+            m_fits.heat(records, plan, s, Heating, *plan.heating, *decayCurve, kWindow);
         if (!fit) {
             kFailure = fit.reason();
             return std::nullopt;
@@ -334,17 +165,19 @@ void SensorReduction::reduce(const StationRecords& records, const StationPlan& p
                 if (w) {
                     kWindow.fromS = w->fromS;
                     kWindow.toS = w->toS;
-                    const auto fit = jointly(records, plan, s, *decayCurve, *estimate, kWindow);
+                    const auto fit =
+                        m_fits.jointly(records, plan, s, *decayCurve, *estimate, kWindow);
                     if (fit) {
                         joint = *fit;
                         estimate = joint->fall;
                     }
                 }
             } else if (plan.cooling && plan.offS) {
-                const auto first =
-                    heat(records, plan, s, Cooling, *plan.cooling, *decayCurve, coolingWindow);
+                const auto first = m_fits.heat(records, plan, s, Cooling, *plan.cooling,
+                                               *decayCurve, coolingWindow);
                 if (first) {
-                    const auto fit = jointly(records, plan, s, *decayCurve, *first, coolingWindow);
+                    const auto fit =
+                        m_fits.jointly(records, plan, s, *decayCurve, *first, coolingWindow);
                     if (fit) {
                         joint = *fit;
                         cooling = FitOutcome<ConductivityEstimate>(joint->fall);
@@ -354,7 +187,7 @@ void SensorReduction::reduce(const StationRecords& records, const StationPlan& p
             if (joint) {
                 decayCurve = joint->decay;
                 if (!plan.pulse) {
-                    m_pass = 1;
+                    m_fits.setPass(1);
                     kNow = joint->fall.kWPerMK;
                     estimate = fitK();
                 }
@@ -430,7 +263,8 @@ void SensorReduction::reduce(const StationRecords& records, const StationPlan& p
     // A long heating's cooling: a second estimate.
     if (!plan.pulse && plan.cooling && plan.offS) {
         if (!cooling) {
-            cooling = heat(records, plan, s, Cooling, *plan.cooling, *decayCurve, coolingWindow);
+            cooling =
+                m_fits.heat(records, plan, s, Cooling, *plan.cooling, *decayCurve, coolingWindow);
         }
         out.coolingWindow = coolingWindow;
         const auto& fit = *cooling;
