@@ -134,7 +134,7 @@ TEST_F(AnalyzeCommandTest, FilesThatAreNoDataLogFiles) {
         {"notes.md", "# Notes\r\n\r\nThe probe went in at 13:00.\r\n"},
         {"binary.bin", QByteArray("\x7f"
                                   "ELF\x02\x01\0\n#\xff\xfe\0\n",
-                                  15)},
+                                  13)},
         {"empty.log", ""},
     };
     for (const auto& c : cases) {
