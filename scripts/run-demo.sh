@@ -63,7 +63,8 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 say "no display: running the program under xvfb-run for a screenshot"
-events_before=$(cat "$EVENTS" 2>/dev/null | wc -l)
+events_before=0
+[ -f "$EVENTS" ] && events_before=$(wc -l <"$EVENTS")
 # Runs inside the virtual server: the program, its start-up, the picture, and a list of the
 # program's windows (type and title) as the X server has them.
 inner=$(
@@ -87,38 +88,43 @@ if ! kill -0 "$pid" 2>/dev/null; then
 fi
 import -window root "$picture"
 for id in $(xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null); do
-    type=$(xprop -id "$id" _NET_WM_WINDOW_TYPE | sed 's/.*_NET_WM_WINDOW_TYPE_//; s/,.*//')
+    # The window's types, most specific first: DIALOG,NORMAL for a message box.
+    type=$(xprop -id "$id" _NET_WM_WINDOW_TYPE | sed 's/^[^=]*= *//; s/_NET_WM_WINDOW_TYPE_//g; s/ //g')
     printf 'window\t%s\t%s\n' "$type" "$(xdotool getwindowname "$id")"
 done >"$report"
 kill "$pid"
-wait "$pid"
+wait "$pid" 2>/dev/null
+exit 0
 INNER
 )
 report="$DEMO/windows.txt"
 rm -f "$report" "$DEMO/quorvane.png"
+xvfb_status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$inner" demo "$ROOT/build/bin/quorvane" \
-    "$DEMO/quorvane.png" "$report"
+    "$DEMO/quorvane.png" "$report" || xvfb_status=$?
 
 problems=()
 if [ ! -s "$report" ]; then
-    problems+=("no report of the program's windows came back from the virtual screen")
+    problems+=("no list of the program's windows came back from xvfb-run (status $xvfb_status)")
 elif grep -q '^ended' "$report"; then
     problems+=("the program ended by itself during its start-up ($(cat "$report"))")
 else
-    if ! grep -q $'^window\tNORMAL\tQuorvane' "$report"; then
-        problems+=("the program's main window did not come up")
+    if ! awk -F'\t' '$2 !~ /DIALOG/ { found = 1 } END { exit !found }' "$report"; then
+        problems+=("the program's main window is not up")
     fi
     while IFS=$'\t' read -r _ type title; do
-        if [ "$type" != NORMAL ]; then
-            problems+=("a message box is open (window type $type, title \"$title\"); see the screenshot")
+        if [[ "$type" == *DIALOG* ]]; then
+            problems+=("a message box \"$title\" is open (see the screenshot and the event log above)")
         fi
     done <"$report"
 fi
 if ! grep -q '#HFN' "$DEMO/probe.log" 2>/dev/null; then
     problems+=("the simulator received no wake-up (#HFN) from the program")
+elif ! grep -q 'SENT-REPLY' "$DEMO/probe.log"; then
+    problems+=("the simulator sent no reply to the program")
 fi
 say "the program's event log, new lines:"
-tail -n +"$((events_before + 1))" "$EVENTS" 2>/dev/null | sed 's/^/    /'
+{ tail -n +"$((events_before + 1))" "$EVENTS" 2>/dev/null || true; } | sed 's/^/    /'
 if [ -s "$report.out" ]; then
     say "the program's output:"
     sed 's/^/    /' "$report.out"
