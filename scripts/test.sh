@@ -19,15 +19,20 @@ step_name=""
 step_start=0
 step_cpu=0
 run_start=$(date +%s)
-children_cpu() {
-    times | tail -n1 | awk '{ t = 0
+times_file=$(mktemp)
+# The processor time of the processes this script waited for, in seconds, in $cpu_now
+# (the builtin times, run in this shell: a subshell would count its own children).
+read_cpu() {
+    times >"$times_file"
+    cpu_now=$(tail -n1 "$times_file" | awk '{ t = 0
         for (i = 1; i <= 2; i++) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] }
-        printf "%d", t }'
+        printf "%d", t }')
 }
 end_step() {
     if [ -n "$step_name" ]; then
-        local took=$(($(date +%s) - step_start)) cpu=$(($(children_cpu) - step_cpu))
-        steps+=("$(printf '%-34s %5d s  (processor %5d s)' "$step_name" "$took" "$cpu")")
+        read_cpu
+        local took=$(($(date +%s) - step_start)) cpu=$((cpu_now - step_cpu))
+        steps+=("$(printf '%-40s %5d s  (processor %5d s)' "$step_name" "$took" "$cpu")")
         echo "== $step_name: $took s, processor $cpu s"
     fi
     step_name=""
@@ -36,16 +41,18 @@ step() {
     end_step
     step_name=$1
     step_start=$(date +%s)
-    step_cpu=$(children_cpu)
+    read_cpu
+    step_cpu=$cpu_now
     echo "== $step_name (load average $(cut -d' ' -f1-3 /proc/loadavg))"
 }
 report() {
     local status=$?
     end_step
+    read_cpu
+    rm -f "$times_file"
     echo "== step times (wall clock$([ "$status" -ne 0 ] && echo ", up to the failure"))"
     printf '   %s\n' "${steps[@]}"
-    printf '   %-34s %5d s  (processor %5d s)\n' total "$(($(date +%s) - run_start))" \
-        "$(children_cpu)"
+    printf '   %-40s %5d s  (processor %5d s)\n' total "$(($(date +%s) - run_start))" "$cpu_now"
 }
 trap report EXIT
 
