@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Debian package and tests it as an operator gets it: its contents, the
-# validators and lintian, then apt-get install, the installed simulator and program run by
-# an ordinary user of the dialout group (created for the test) on a virtual X screen, and
-# a purge that must leave nothing behind. Needs root. Prints PASS/FAIL lines; exits non-zero
-# on any failed check. The package and the test user are removed also when a check fails.
+# manual pages against the programs' --help, the validators and lintian; then apt-get
+# install over a program folder an older install left writable, with links planted in it
+# by an ordinary user of the dialout group (created for the test); the installed simulator
+# and program run by that user on a virtual X screen; the data log file's type; reinstalls
+# over a hard-linked event log and over a good one; and a purge that must leave nothing
+# behind, /opt itself untouched. Needs root. Prints PASS/FAIL lines; exits non-zero on any
+# failed check. The package, the test user and the test's files are removed also when a
+# check fails.
 # Usage: scripts/test-package.sh [BUILD_DIR]   (default build-pkg)
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -43,10 +47,18 @@ if id "$TESTUSER" >/dev/null 2>&1; then
     echo "FAIL: the user $TESTUSER exists already"
     exit 1
 fi
+if [ -e "$FOLDER" ] || [ -L "$FOLDER" ]; then
+    echo "FAIL: $FOLDER exists already; the test would change and remove it"
+    exit 1
+fi
 
 WORK=$(mktemp -d /tmp/quorvane-pkgtest.XXXXXX)
+# Root-only files for links planted in the program folder to point at; a hard link needs
+# one on the folder's file system.
+SECRETS=$(mktemp -d /opt/.quorvane-pkgtest.XXXXXX)
 installed=0
 user_created=0
+folder_made=0
 cleanup() {
     local home
     if [ "$user_created" = 1 ]; then
@@ -61,13 +73,20 @@ cleanup() {
         DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=300 \
             quorvane >/dev/null 2>&1 || echo "cleanup: purging quorvane failed"
     fi
-    rm -rf "$WORK"
+    # What the test planted in the folder, should a check have failed before the purge.
+    if [ "$folder_made" = 1 ]; then rm -rf "$FOLDER"; fi
+    rm -rf "$WORK" "$SECRETS"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
 echo "== build the package"
-if ! deb=$(bash scripts/package.sh "$BUILD" | tail -n1) || [ ! -f "$deb" ]; then
+# A build folder that holds the tests as well (scripts/test.sh's) keeps them.
+with_tests=()
+if grep -qx 'QUORVANE_TESTS:BOOL=ON' "$BUILD/CMakeCache.txt" 2>/dev/null; then
+    with_tests=(--with-tests)
+fi
+if ! deb=$(bash scripts/package.sh "${with_tests[@]}" "$BUILD" | tail -n1) || [ ! -f "$deb" ]; then
     fail "scripts/package.sh builds the package"
     finish
 fi
@@ -97,6 +116,9 @@ awk '$1 !~ /^d/ { $1 = $2 = $3 = $4 = $5 = ""; sub(/^ *\./, ""); print }' "$WORK
         echo "/usr/share/applications/$id.desktop"
         echo "/usr/share/metainfo/$id.metainfo.xml"
     done
+    if [[ " ${programs[*]} " == *" quorvane-view "* ]]; then
+        echo "/usr/share/mime/packages/quorvane.xml"
+    fi
     for s in 16 22 24 32 48 64 128 256; do
         echo "/usr/share/icons/hicolor/${s}x${s}/apps/org.quorvane.Quorvane.png"
     done
@@ -117,6 +139,10 @@ check "programs are executable (rwxr-xr-x), other files rw-r--r--" test -z "$(aw
                 x = (f ~ "^'"$FOLDER"'/quorvane[^/]*$")
                 if ((x && $1 != "-rwxr-xr-x") || (!x && $1 != "-rw-r--r--")) print }
     $1 ~ /^d/ && $1 != "drwxr-xr-x" { print }' "$WORK/listing")"
+# dpkg takes every folder a package lists for the package's own, and removes it with the
+# package when it is empty: the package lists its own folder, never /opt.
+check "the package lists $FOLDER but not /opt itself" bash -c \
+    "grep -q ' \./opt/quorvane/\$' '$WORK/listing' && ! grep -q ' \./opt/\$' '$WORK/listing'"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 check "Package: quorvane, Version: $version, Architecture: amd64" \
@@ -134,37 +160,75 @@ dpkg-deb -e "$deb" "$WORK/control"
 for p in "${programs[@]}"; do
     check "$p is a stripped PIE executable" \
         bash -c "file -b '$WORK/x$FOLDER/$p' | grep -q 'pie executable.*, stripped'"
-    man --warnings -l "$WORK/x/usr/share/man/man1/$p.1.gz" >"$WORK/man.txt" 2>"$WORK/man.err"
-    check "man page $p.1 renders without warnings" \
-        test ! -s "$WORK/man.err" -a "$(wc -l <"$WORK/man.txt")" -gt 10
 done
+# Each page renders cleanly, names the version, its date and the other programs, and lists
+# every option its program's --help names.
+bash scripts/check-man-pages.sh "$WORK/x/usr/share/man/man1" "$WORK/x$FOLDER" "${programs[@]}" \
+    >"$WORK/man.out"
+cat "$WORK/man.out"
+failures=$((failures + $(grep -c '^FAIL' "$WORK/man.out")))
 for id in "${desktop_ids[@]}"; do
     check "desktop-file-validate $id.desktop" \
         desktop-file-validate "$WORK/x/usr/share/applications/$id.desktop"
     check "appstreamcli validate $id.metainfo.xml" \
         appstreamcli validate --no-net "$WORK/x/usr/share/metainfo/$id.metainfo.xml"
+    check "$id.metainfo.xml names the project's licence" \
+        grep -q '<project_license>LicenseRef-proprietary</project_license>' \
+        "$WORK/x/usr/share/metainfo/$id.metainfo.xml"
 done
+if [[ " ${programs[*]} " == *" quorvane-view "* ]]; then
+    mime=application/x-quorvane-data-log
+    check "the viewer's menu entry opens $mime" grep -qx "MimeType=$mime;" \
+        "$WORK/x/usr/share/applications/org.quorvane.QuorvaneView.desktop"
+fi
 for s in 16 22 24 32 48 64 128 256; do
     check "icon ${s}x${s} is a ${s} x ${s} PNG" bash -c "file -b \
         '$WORK/x/usr/share/icons/hicolor/${s}x${s}/apps/org.quorvane.Quorvane.png' | \
         grep -q 'PNG image data, $s x $s,'"
 done
-for s in postinst postrm; do
+for s in preinst postinst postrm; do
     check "maintainer script $s is there and executable" test -x "$WORK/control/$s"
 done
 
 echo "== lintian"
 # A package in /opt draws these by design; everything else must be mended.
-known='dir-or-file-in-opt'
+# The package leaves /opt out on purpose (dpkg would take it for the package's own).
+known='dir-or-file-in-opt \[.*\]|missing-intermediate-directory \[opt/\]'
 lintian -I -E --pedantic --tag-display-limit 0 "$deb" >"$WORK/lintian" 2>&1
 sed 's/^/    /' "$WORK/lintian"
-others=$(grep -E '^[EW]: ' "$WORK/lintian" | grep -Ev "^[EW]: quorvane: ($known) " || true)
+others=$(grep -E '^[EW]: ' "$WORK/lintian" | grep -Ev "^[EW]: quorvane: ($known)$" || true)
 if [ -z "$others" ]; then
     pass "lintian: no errors or warnings beyond the known /opt ones"
 else
     fail "lintian errors or warnings:"
     echo "$others"
 fi
+
+echo "== a program folder an older install left writable, links planted in it"
+useradd -m -s /bin/bash -G dialout "$TESTUSER" && user_created=1
+check "test user $TESTUSER created, in the dialout group" \
+    bash -c "id -nG '$TESTUSER' | grep -qw dialout"
+HOMEDIR=$(getent passwd "$TESTUSER" | cut -d: -f6)
+# A clean environment, as at a login: temporary files in the user's home, so that removing
+# the user removes them too.
+as_user() {
+    runuser -u "$TESTUSER" -- env -i HOME="$HOMEDIR" USER="$TESTUSER" LOGNAME="$TESTUSER" \
+        PATH=/usr/local/bin:/usr/bin:/bin TMPDIR="$HOMEDIR/tmp" XDG_RUNTIME_DIR="$HOMEDIR/run" \
+        LANG=C.UTF-8 "$@"
+}
+as_user mkdir -m 700 "$HOMEDIR/tmp" "$HOMEDIR/run"
+# stat and checksum of a file, to tell whether anything changed it.
+fingerprint() { echo "$(stat -c '%U:%G %a' "$1") $(md5sum <"$1")"; }
+# The folder writable by the operators, as an install by hand was once advised to leave it;
+# an operator puts links to root-only places where the event log and icons/ go.
+mkdir -m 2775 "$FOLDER" && chgrp dialout "$FOLDER" && folder_made=1
+printf 'root only\n' >"$SECRETS/secret" && chmod 0600 "$SECRETS/secret"
+mkdir -m 0700 "$SECRETS/folder"
+secret_before=$(fingerprint "$SECRETS/secret")
+as_user ln -s "$SECRETS/secret" "$FOLDER/QuorvaneEvents.log"
+as_user ln -s "$SECRETS/folder" "$FOLDER/icons"
+check "the operator planted QuorvaneEvents.log -> a root-only file and icons -> a root-only folder" \
+    test -L "$FOLDER/QuorvaneEvents.log" -a -L "$FOLDER/icons"
 
 echo "== install"
 if DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 \
@@ -177,21 +241,36 @@ else
     cat "$WORK/apt.log"
     finish
 fi
+sed -n 's/^quorvane: /    maintainer script: /p' "$WORK/apt.log"
 check "dpkg says quorvane $version is installed" \
     test "$(dpkg-query -W -f='${Status} ${Version}' quorvane)" = "install ok installed $version"
-check "$FOLDER is root:root 755" test "$(stat -c '%U:%G %a' "$FOLDER")" = "root:root 755"
-check "event log is root:dialout 664" \
-    test "$(stat -c '%U:%G %a' "$FOLDER/QuorvaneEvents.log")" = "root:dialout 664"
+# The event log: a plain file of its own (no link, one name), and the folders root's alone.
+event_log_sound() {
+    test ! -L "$FOLDER/QuorvaneEvents.log" -a -f "$FOLDER/QuorvaneEvents.log" &&
+        test "$(stat -c '%U:%G %a %h' "$FOLDER/QuorvaneEvents.log")" = "root:dialout 664 1"
+}
+folders_sound() {
+    test "$(stat -c '%U:%G %a %F' "$FOLDER" "$FOLDER/icons" | sort -u)" = "root:root 755 directory"
+}
+check "$FOLDER and its icons/ are folders of root's, 755" folders_sound
+check "event log is a plain file of its own, root:dialout 664" event_log_sound
+check "the root-only file the planted link pointed to kept its owner, mode and contents" \
+    test "$(fingerprint "$SECRETS/secret")" = "$secret_before"
+check "nothing was written into the root-only folder icons/ pointed to" \
+    test -z "$(ls -A "$SECRETS/folder")" -a "$(stat -c %a "$SECRETS/folder")" = 700
+check "the installation said it replaced the planted event log link" \
+    grep -q 'QuorvaneEvents.log was a symbolic link; replaced' "$WORK/apt.log"
+check "dpkg lists $FOLDER as the package's, and not /opt" \
+    bash -c "dpkg -L quorvane | grep -qx '$FOLDER' && ! dpkg -L quorvane | grep -qx /opt"
 for p in "${programs[@]}"; do
     check "/usr/bin/$p resolves to $FOLDER/$p" test "$(readlink -f "/usr/bin/$p")" = "$FOLDER/$p"
     check "man -w $p finds the page" test "$(man -w "$p" 2>/dev/null)" = "/usr/share/man/man1/$p.1.gz"
 done
+if [ -n "${mime:-}" ]; then
+    check "update-mime-database took in $mime" test -f "/usr/share/mime/$mime.xml"
+fi
 
 echo "== run as an operator"
-useradd -m -s /bin/bash -G dialout "$TESTUSER" && user_created=1
-check "test user $TESTUSER created, in the dialout group" \
-    bash -c "id -nG '$TESTUSER' | grep -qw dialout"
-HOMEDIR=$(getent passwd "$TESTUSER" | cut -d: -f6)
 events_before=$(wc -l <"$FOLDER/QuorvaneEvents.log")
 
 # Runs as the test user inside xvfb-run: the installed simulator on a pseudo-terminal,
@@ -270,14 +349,6 @@ wait
 rm -f sim.pid
 INNER
 chown "$TESTUSER:" "$HOMEDIR/run.sh"
-# A clean environment, as at a login: temporary files in the user's home, so that removing
-# the user removes them too.
-as_user() {
-    runuser -u "$TESTUSER" -- env -i HOME="$HOMEDIR" USER="$TESTUSER" LOGNAME="$TESTUSER" \
-        PATH=/usr/local/bin:/usr/bin:/bin TMPDIR="$HOMEDIR/tmp" XDG_RUNTIME_DIR="$HOMEDIR/run" \
-        LANG=C.UTF-8 "$@"
-}
-as_user mkdir -m 700 "$HOMEDIR/tmp" "$HOMEDIR/run"
 as_user timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$HOMEDIR/run.sh"
 check "the program's window came up" test -s "$HOMEDIR/window.ids"
 check "the window is on the screen, named Quorvane" grep -q '"Quorvane' "$HOMEDIR/windows.txt"
@@ -303,6 +374,15 @@ check "the user cannot write elsewhere in $FOLDER" \
 if [[ " ${programs[*]} " == *" quorvane-view "* ]]; then
     check "quorvane-view --help" as_user env QT_QPA_PLATFORM=offscreen quorvane-view --help
     check "the viewer's window came up" test -s "$HOMEDIR/view.ids"
+    # xdg-mime asks File::MimeInfo here (no desktop), which goes by the header before the
+    # name's .log, as the data log file's type asks.
+    as_user quorvane-probe-sim --write-file "$HOMEDIR/sim.log" --duration 60 >/dev/null 2>&1
+    for f in sim.log run.log; do
+        check "xdg-mime: $f is $mime" \
+            test "$(as_user xdg-mime query filetype "$HOMEDIR/$f" 2>&1)" = "$mime"
+    done
+    check "xdg-mime: $mime opens in the viewer" test \
+        "$(as_user xdg-mime query default "$mime" 2>&1)" = org.quorvane.QuorvaneView.desktop
 fi
 if [ "$failures" -ne 0 ]; then
     for f in sim.out program.out view.out; do
@@ -316,6 +396,35 @@ userdel -r -f "$TESTUSER" >/dev/null 2>&1
 check "test user removed" bash -c "! id '$TESTUSER' >/dev/null 2>&1"
 user_created=0
 
+reinstall() {
+    if DEBIAN_FRONTEND=noninteractive apt-get install --reinstall -y -qq \
+        -o DPkg::Lock::Timeout=300 "$ROOT/$(basename "$deb")" >"$WORK/apt.log" 2>&1; then
+        pass "apt-get install --reinstall ./$(basename "$deb")"
+        sed -n 's/^quorvane: /    maintainer script: /p' "$WORK/apt.log"
+    else
+        fail "apt-get install --reinstall ./$(basename "$deb")"
+        cat "$WORK/apt.log"
+    fi
+}
+echo "== reinstall over the event log"
+log_before=$(fingerprint "$FOLDER/QuorvaneEvents.log")
+reinstall
+check "the event log kept its lines, owner and mode" \
+    test "$(fingerprint "$FOLDER/QuorvaneEvents.log")" = "$log_before"
+
+echo "== reinstall over an event log hard-linked to a root-only file, in a writable folder"
+printf 'root only, too\n' >"$SECRETS/hard" && chmod 0600 "$SECRETS/hard"
+hard_before=$(fingerprint "$SECRETS/hard")
+ln -f "$SECRETS/hard" "$FOLDER/QuorvaneEvents.log"
+chgrp dialout "$FOLDER" && chmod 2775 "$FOLDER"
+check "the event log is a second name of the root-only file" \
+    test "$(stat -c %h "$SECRETS/hard")" = 2
+reinstall
+check "$FOLDER and its icons/ are folders of root's, 755" folders_sound
+check "event log is a plain file of its own, root:dialout 664" event_log_sound
+check "the root-only file kept its owner, mode and contents, and lost the second name" \
+    test "$(fingerprint "$SECRETS/hard") $(stat -c %h "$SECRETS/hard")" = "$hard_before 1"
+
 echo "== purge"
 if DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=300 quorvane \
     >"$WORK/apt.log" 2>&1; then
@@ -324,6 +433,13 @@ if DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=30
 else
     fail "apt-get purge quorvane"
     cat "$WORK/apt.log"
+fi
+sed 's/^/    /' "$WORK/apt.log"
+# dpkg warns of each folder of the package's it cannot remove; it must not try /opt.
+check "the purge warned of nothing" bash -c "! grep -qi warning '$WORK/apt.log'"
+check "/opt is still there" test -d /opt
+if [ -n "${mime:-}" ]; then
+    check "the MIME database forgot $mime" test ! -e "/usr/share/mime/$mime.xml"
 fi
 check "dpkg knows no quorvane package any more" \
     bash -c "! dpkg-query -W -f='\${Status}' quorvane 2>/dev/null | grep -q installed"

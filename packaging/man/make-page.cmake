@@ -1,12 +1,13 @@
-# Writes one gzipped manual page: a hand-written SOURCE, or help2man run on PROGRAM.
-# Qt programs are asked for their --help without a display.
+# Writes one gzipped manual page: a hand-written SOURCE, or help2man run on PROGRAM with the
+# hand-written parts in INCLUDE. Qt programs are asked for their --help without a display.
+# help2man dates the page by SOURCE_DATE_EPOCH when it is set.
 if(DEFINED SOURCE)
     configure_file(${SOURCE} ${OUT}.tmp COPYONLY)
 else()
     set(ENV{QT_QPA_PLATFORM} offscreen)
     execute_process(
         COMMAND ${HELP2MAN} --no-info --no-discard-stderr --version-string=${VERSION}
-            --name=${NAME} --output=${OUT}.tmp ${PROGRAM}
+            --include=${INCLUDE} --output=${OUT}.tmp ${PROGRAM}
         TIMEOUT 60
         RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
