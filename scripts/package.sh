@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
 # Builds the Debian package quorvane_<version>_amd64.deb from a Release build of the
 # programs (no tests, no benchmarks) and leaves it in the repository's top folder.
-# Usage: scripts/package.sh [--with-tests] [--build-only] [BUILD_DIR]   (default build-pkg)
-#   --with-tests  builds the tests and benchmarks in BUILD_DIR too, with the same flags, so
-#                 that one build serves the tests and the package (scripts/test.sh)
+# Usage: scripts/package.sh [--with-tests] [--with-benchmarks] [--build-only] [BUILD_DIR]
+#   (default build-pkg)
+#   --with-tests       builds the tests and benchmarks in BUILD_DIR too, with the same flags
+#   --with-benchmarks  builds the benchmarks too (the soak runs them: scripts/test.sh)
 #   --build-only  configures and builds, and makes no package
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 tests=OFF
+bench=OFF
 pack=1
 while [ $# -gt 0 ]; do
     case "$1" in
-    --with-tests) tests=ON ;;
+    --with-tests) tests=ON bench=ON ;;
+    --with-benchmarks) bench=ON ;;
     --build-only) pack=0 ;;
     -*)
-        echo "usage: $0 [--with-tests] [--build-only] [BUILD_DIR]" >&2
+        echo "usage: $0 [--with-tests] [--with-benchmarks] [--build-only] [BUILD_DIR]" >&2
         exit 2
         ;;
     *) break ;;
@@ -42,7 +45,7 @@ cmake -S . -B "$BUILD" -G Ninja "${launcher[@]}" \
     -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
     -DCMAKE_INSTALL_PREFIX=/opt/quorvane -DCMAKE_STRIP="$ROOT/packaging/strip.sh" \
     -DQUORVANE_DESKTOP=ON -DQUORVANE_WERROR=ON \
-    -DQUORVANE_TESTS=$tests -DQUORVANE_BENCH=$tests -DQUORVANE_FUZZ=OFF -DQUORVANE_SANITIZE=OFF \
+    -DQUORVANE_TESTS=$tests -DQUORVANE_BENCH=$bench -DQUORVANE_FUZZ=OFF -DQUORVANE_SANITIZE=OFF \
     >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
 [ "$pack" = 1 ] || exit 0

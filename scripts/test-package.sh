@@ -81,10 +81,12 @@ trap cleanup EXIT
 trap 'exit 1' INT TERM
 
 echo "== build the package"
-# A build folder that holds the tests as well (scripts/test.sh's) keeps them.
+# A build folder that holds the tests or benchmarks as well (scripts/test.sh's) keeps them.
 with_tests=()
 if grep -qx 'QUORVANE_TESTS:BOOL=ON' "$BUILD/CMakeCache.txt" 2>/dev/null; then
     with_tests=(--with-tests)
+elif grep -qx 'QUORVANE_BENCH:BOOL=ON' "$BUILD/CMakeCache.txt" 2>/dev/null; then
+    with_tests=(--with-benchmarks)
 fi
 if ! deb=$(bash scripts/package.sh "${with_tests[@]}" "$BUILD" | tail -n1) || [ ! -f "$deb" ]; then
     fail "scripts/package.sh builds the package"

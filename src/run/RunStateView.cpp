@@ -76,8 +76,10 @@ void RunStateView::showStatus(std::int16_t state) {
     }
     if (m_heaterOffPending && state != kHeating) {
         // The heater may still be on: the red light, and words that do not say it is on.
-        panel.setText(state == kRunning ? std::string(text) + " pending"
-                                        : std::string(text) + " - Heater OFF pending");
+        // Appended in place: GCC 12 warns falsely on operator+ of a short string here.
+        std::string words(text);
+        words.append(state == kRunning ? " pending" : " - Heater OFF pending");
+        panel.setText(words);
         showPicture("redlight.bmp");
         return;
     }

@@ -44,7 +44,7 @@ std::vector<std::string> frame(std::string_view bytes) {
 TEST(FaultInjector, WithoutFaultsEveryRecordIsGoodAndLogged) {
     FaultInjector f({}, 1);
     for (int i = 0; i < 5; ++i) {
-        const auto e = f.emit(kReadings);
+        const auto e = f.emission(kReadings);
         EXPECT_TRUE(e.good);
         EXPECT_EQ(joined(e), RecordBuilder::line(kReadings));
         EXPECT_EQ(logs(e),
@@ -65,7 +65,7 @@ TEST_P(FaultModes, SpoilEveryRecordAsSaid) {
     const ModeCase& c = GetParam();
     FaultInjector f({{c.mode}, 1, false, std::chrono::milliseconds(300)}, 7);
     for (int i = 0; i < 20; ++i) {
-        const auto e = f.emit(kReadings);
+        const auto e = f.emission(kReadings);
         ASSERT_EQ(e.fault, c.mode);
         EXPECT_EQ(e.good, c.recordGood);
         const auto lines = frame(joined(e));
@@ -134,7 +134,7 @@ TEST(FaultInjector, EveryNthRecordTakesTheNextModeInTurn) {
     FaultInjector f({{FaultMode::BadHex, FaultMode::EqualRefs}, 3, false, {}}, 1);
     std::vector<std::optional<FaultMode>> seen;
     for (int i = 0; i < 9; ++i) {
-        seen.push_back(f.emit(kReadings).fault);
+        seen.push_back(f.emission(kReadings).fault);
     }
     const std::vector<std::optional<FaultMode>> expected{
         std::nullopt,         std::nullopt, FaultMode::BadHex, std::nullopt,     std::nullopt,
@@ -146,7 +146,7 @@ TEST(FaultInjector, SplitSendsEachRecordInTwoDelayedPiecesCutAnywhere) {
     FaultInjector f({{}, 3, true, std::chrono::milliseconds(250)}, 3);
     std::set<std::size_t> cuts;
     for (int i = 0; i < 50; ++i) {
-        const auto e = f.emit(kReadings);
+        const auto e = f.emission(kReadings);
         ASSERT_EQ(e.chunks.size(), 2u);
         EXPECT_EQ(joined(e), RecordBuilder::line(kReadings));
         EXPECT_EQ(e.chunks[1].delayBefore, std::chrono::milliseconds(250));

@@ -50,7 +50,7 @@ std::vector<Chunk> FaultInjector::splitLine(std::string line, std::vector<std::s
             Chunk{line.substr(cut), m_config.splitDelay, std::move(logs)}};
 }
 
-FaultInjector::Emission FaultInjector::emit(const Readings& readings) {
+FaultInjector::Emission FaultInjector::emission(const Readings& readings) {
     ++m_records;
     Emission e;
     const bool faulty =

@@ -36,7 +36,7 @@ public:
         bool good = true;               // the record itself decodes
         std::optional<FaultMode> fault; // what was done to this record, if anything
     };
-    Emission emit(const Readings& readings);
+    Emission emission(const Readings& readings);
 
     // Random bytes without CR or LF, so they never complete a line (the flood's garbage).
     std::string garbageBytes(std::size_t length) { return randomBytes(length, "\r\n"); }

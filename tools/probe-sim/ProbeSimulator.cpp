@@ -48,7 +48,7 @@ bool ProbeSimulator::hangupDue() const {
 void ProbeSimulator::emitRecord(Clock::time_point now) {
     const auto temps = m_model.temperatures(now);
     m_sequence = std::uint16_t((m_sequence + 1) & ReadingEncoder::kMaxReading);
-    auto emission = m_faults.emit(m_builder.readings(m_sequence, temps));
+    auto emission = m_faults.emission(m_builder.readings(m_sequence, temps));
     for (auto& chunk : emission.chunks) {
         m_output.push(std::move(chunk), now);
     }
