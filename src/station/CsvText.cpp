@@ -101,7 +101,9 @@ std::optional<CsvText::Table> CsvText::parse(const QByteArray& bytes, QString& e
 QString CsvText::cell(const QString& text) {
     const bool needsQuotes = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
                              text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
-                             (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace()));
+                             (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace())) ||
+                             // at the start of the file it would be read as the byte-order mark
+                             text.startsWith(QChar(0xFEFF));
     if (!needsQuotes) {
         return text;
     }
@@ -114,6 +116,11 @@ QByteArray CsvText::format(const QList<QStringList>& rows, bool crlf) {
     QString text;
     const QLatin1String end = crlf ? QLatin1String("\r\n") : QLatin1String("\n");
     for (const QStringList& row : rows) {
+        if (row.size() == 1 && row.front().isEmpty()) {
+            // a line with nothing on it is skipped on reading: the one empty cell is quoted
+            text += QLatin1String("\"\"") + end;
+            continue;
+        }
         for (qsizetype i = 0; i < row.size(); ++i) {
             if (i > 0) {
                 text += QLatin1Char(',');

@@ -19,6 +19,14 @@ TEST(CsvText, CellsComeBackAsTheyWent) {
         EXPECT_EQ(table->crlf, crlf);
     }
     EXPECT_EQ(CsvText::format({{"a", "b,c", "d\"e"}}), "a,\"b,c\",\"d\"\"e\"\n");
+    // Found by the fuzzer: a first cell starting with a byte-order mark is quoted, or it would
+    // be read back as the file's own mark and lost.
+    // So is a row of one empty cell, which would be an empty line, skipped.
+    const QList<QStringList> marked = {{QString(QChar(0xFEFF)) + "cruise", "x"}, {""}, {"y"}};
+    QString error;
+    const auto back = CsvText::parse(CsvText::format(marked), error);
+    ASSERT_TRUE(back) << error.toStdString();
+    EXPECT_EQ(back->rows, marked);
 }
 
 TEST(CsvText, ReadsWhatSpreadsheetsWrite) {
