@@ -99,11 +99,12 @@ std::optional<CsvText::Table> CsvText::parse(const QByteArray& bytes, QString& e
 }
 
 QString CsvText::cell(const QString& text) {
-    const bool needsQuotes = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
-                             text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
-                             (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace())) ||
-                             // at the start of the file it would be read as the byte-order mark
-                             text.startsWith(QChar(0xFEFF));
+    const bool needsQuotes =
+        text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
+        (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace())) ||
+        // at the start of the file it would be read as the byte-order mark
+        text.startsWith(QChar(0xFEFF));
     if (!needsQuotes) {
         return text;
     }
