@@ -252,8 +252,8 @@ void ReductionPanel::refreshChoices() {
     // What the panel writes into its fields is never an edit: only the operator's own edits
     // reach the controller (a range that clamps a value would otherwise send it). A field being
     // typed in keeps what the operator typed, unless the run it was typed for is over.
-    const bool newRun = m_shownRun != m_controller.run();
-    m_shownRun = m_controller.run();
+    const bool newRun = m_shownRun != m_controller.generation();
+    m_shownRun = m_controller.generation();
     const auto put = [newRun](QDoubleSpinBox* box, std::optional<double> value,
                               std::optional<double> maximum = std::nullopt) {
         const QSignalBlocker quiet(box);
@@ -276,8 +276,8 @@ void ReductionPanel::refreshChoices() {
     const double tp = r.penetrationS.value_or(0.0);
     put(m_decayFrom, decay ? std::optional<double>(decay->fromS - tp) : std::nullopt);
     put(m_decayTo, decay ? std::optional<double>(decay->toS - tp) : std::nullopt);
-    const auto heating = r.heater.pulse ? std::nullopt
-                                        : sharedWindow(r, &analysis::SensorResult::kWindow);
+    const auto heating =
+        r.heater.pulse ? std::nullopt : sharedWindow(r, &analysis::SensorResult::kWindow);
     const double on = r.heater.onS.value_or(0.0);
     put(m_heatingFrom, heating ? std::optional<double>(heating->fromS - on) : std::nullopt);
     put(m_heatingTo, heating ? std::optional<double>(heating->toS - on) : std::nullopt);
@@ -291,11 +291,11 @@ void ReductionPanel::refreshPlots() {
     m_decayPlot->show(
         FitCurves::decay(records, r, static_cast<std::size_t>(sensor)),
         QStringLiteral("%1 decay: T_eq %2 °C").arg(s.name, ResultsText::number(s.tEqC, 4)));
-    m_heatingPlot->show(FitCurves::heating(records, r, static_cast<std::size_t>(sensor)),
-                        QStringLiteral("%1 %2: k %3 W/(m K)")
-                            .arg(s.name, r.heater.pulse ? QStringLiteral("pulse")
-                                                        : QStringLiteral("heating"),
-                                 ResultsText::number(s.kWPerMK, 3)));
+    m_heatingPlot->show(
+        FitCurves::heating(records, r, static_cast<std::size_t>(sensor)),
+        QStringLiteral("%1 %2: k %3 W/(m K)")
+            .arg(s.name, r.heater.pulse ? QStringLiteral("pulse") : QStringLiteral("heating"),
+                 ResultsText::number(s.kWPerMK, 3)));
 }
 
 void ReductionPanel::penetrationEdited(double secondsFromFirst) {
