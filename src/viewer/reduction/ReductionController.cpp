@@ -332,8 +332,10 @@ void ReductionController::reduceNow() {
     m_timer.stop();
     m_due = false;
     const FileRuns::Penetration* p = shownPenetration();
-    if (m_shown && m_fresh && (!p || p->key != m_shown->key)) {
-        // The penetration left keeps its numbers for the list.
+    if (m_shown && m_fresh && (!p || p->key != m_shown->key) &&
+        m_reduction.options() == optionsOf(m_shown->key)) {
+        // The penetration left keeps its numbers for the list, unless its choices changed
+        // since they were reduced.
         m_rows.put(m_shown->key, m_shown->span, m_shownRaw);
     }
     const FileRuns::Change change = m_runs.show(p);
