@@ -73,7 +73,7 @@ StationDialog::StationDialog(ReductionController& controller, QWidget* parent)
         station::StationDescription own = file.ownDescription(*key);
         own.penetrationNumber.reset();
         m_own->setChecked(!own.isEmpty());
-        show(file.descriptionFor(*key));
+        showDescription(file.descriptionFor(*key));
         m_message->setText(QStringLiteral("Run %1, penetration %2 of the file; kept in %3")
                                .arg(key->run)
                                .arg(key->penetration)
@@ -90,7 +90,7 @@ StationDialog::StationDialog(ReductionController& controller, QWidget* parent)
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void StationDialog::show(const station::StationDescription& d) {
+void StationDialog::showDescription(const station::StationDescription& d) {
     m_edits[Cruise]->setText(text(d.cruise));
     m_edits[Station]->setText(text(d.station));
     m_edits[PenetrationNumber]->setText(d.penetrationNumber ? QString::number(*d.penetrationNumber)

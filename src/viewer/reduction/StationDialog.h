@@ -47,7 +47,7 @@ public:
     QLabel& messageLabel() { return *m_message; }
 
 private:
-    void show(const station::StationDescription& d);
+    void showDescription(const station::StationDescription& d);
     void refuse(const QString& why);
 
     ReductionController& m_controller;
