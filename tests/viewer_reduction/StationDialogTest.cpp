@@ -29,8 +29,6 @@ void clickSave(StationDialog& dialog) {
 // A value that cannot be used is refused with the reason; the dialog stays open and nothing is
 // written.
 TEST_F(StationDialogTest, RefusesBadValuesWithTheReasonAndStaysOpen) {
-    ReductionController controller(profile());
-    load(controller);
     struct Case {
         Field field;
         const char* text;
@@ -45,6 +43,8 @@ TEST_F(StationDialogTest, RefusesBadValuesWithTheReasonAndStaysOpen) {
         {Field::PenetrationNumber, "2b", "penetration number \"2b\" is not a whole number"},
     };
     for (const Case& c : cases) {
+        ReductionController controller(profile());
+        load(controller);
         StationDialog dialog(controller);
         dialog.show();
         fill(dialog, Field::Cruise, QStringLiteral("SO-300"));
@@ -55,6 +55,10 @@ TEST_F(StationDialogTest, RefusesBadValuesWithTheReasonAndStaysOpen) {
         EXPECT_TRUE(dialog.messageLabel().text().contains(QString::fromUtf8(c.reason)))
             << c.text << ": " << dialog.messageLabel().text().toStdString();
         EXPECT_FALSE(QFile::exists(controller.stationFilePath())) << c.text;
+        const QString pictures = qEnvironmentVariable("QUORVANE_SCREENSHOT_DIR");
+        if (!pictures.isEmpty() && c.field == cases[0].field && c.text == cases[0].text) {
+            dialog.grab().save(pictures + QStringLiteral("/reduction-station-dialog.png"));
+        }
         // Mended, it is kept.
         fill(dialog, c.field, c.field == Field::PenetrationNumber ? "2" : "10.5");
         clickSave(dialog);

@@ -39,11 +39,12 @@ void SensorVisibility::refresh() {
         m_actions[static_cast<std::size_t>(s)]->setChecked(!hidden);
         m_actions[static_cast<std::size_t>(s)]->setEnabled(m_controller.chosenIndex() > 0);
         const QStringList& out = r.sensors[static_cast<std::size_t>(s)].excluded;
+        // Short: the legend is one row above the plot.
         m_legend.setNote(s, out.isEmpty()    ? QString()
                             : out.size() > 1 ? QStringLiteral("left out")
                             : out.front() == QStringLiteral("k")
-                                ? QStringLiteral("left out of k")
-                                : QStringLiteral("left out of the gradient"));
+                                ? QStringLiteral("not in k")
+                                : QStringLiteral("not in gradient"));
     }
 }
 

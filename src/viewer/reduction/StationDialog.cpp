@@ -17,20 +17,21 @@ namespace {
 
 struct FieldText {
     const char* label;
+    const char* unit;
     const char* hint;
 };
 
 const FieldText kFields[StationDialog::FieldCount] = {
-    {"Cruise or expedition", "e.g. SO-300"},
-    {"Station", "e.g. HF-07"},
-    {"Penetration number", "1, 2, …"},
-    {"Latitude", "decimal degrees, north positive"},
-    {"Longitude", "decimal degrees, east positive"},
-    {"Water depth", "m"},
-    {"Probe type", "e.g. violin-bow"},
-    {"Probe length", "m"},
-    {"Top thermistor depth", "m below the sea floor"},
-    {"Comment", ""},
+    {"Cruise or expedition", "", "e.g. SO-300"},
+    {"Station", "", "e.g. HF-07"},
+    {"Penetration number", "", "1, 2, …"},
+    {"Latitude", " (°)", "decimal degrees, north positive"},
+    {"Longitude", " (°)", "decimal degrees, east positive"},
+    {"Water depth", " (m)", ""},
+    {"Probe type", "", "e.g. violin-bow"},
+    {"Probe length", " (m)", ""},
+    {"Top thermistor depth", " (m)", "below the sea floor"},
+    {"Comment", "", ""},
 };
 
 QString text(const std::optional<QString>& value) {
@@ -57,7 +58,7 @@ StationDialog::StationDialog(ReductionController& controller, QWidget* parent)
         edit->setPlaceholderText(QString::fromUtf8(kFields[f].hint));
         edit->setAccessibleName(label);
         edit->setMinimumWidth(280);
-        form->addRow(label, edit);
+        form->addRow(label + QString::fromUtf8(kFields[f].unit), edit);
         m_edits[f] = edit;
     }
     layout->addLayout(form);
