@@ -60,7 +60,7 @@ void ChannelLegend::setNote(int channel, const QString& note) {
     QString name =
         QString::fromLatin1(TemperaturePlot::kChannelNames[static_cast<std::size_t>(channel)]);
     if (!note.isEmpty()) {
-        name += QStringLiteral(" (%1)").arg(note);
+        name += QLatin1Char(' ') + note;
     }
     ChannelGraph* graph = m_graphs[static_cast<std::size_t>(channel)];
     if (name != graph->name()) {

@@ -17,7 +17,8 @@ class ChannelGraph;
 
 // The temperature plot's legend of the five thermistors: a row of its own above the plot; a
 // click on an entry asks for its thermistor to be hidden or shown again. A hidden thermistor
-// keeps its entry, greyed, and an entry may carry a note (such as its being left out).
+// keeps its entry, greyed, and an entry may carry a mark after its name (such as ✕ for one
+// left out of the reduction).
 class ChannelLegend : public QObject {
     Q_OBJECT
 public:

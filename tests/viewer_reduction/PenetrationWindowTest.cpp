@@ -118,7 +118,7 @@ TEST_F(PenetrationWindowTest, ALeftOutThermistorStaysPlottedAndHiddenOnesStayHid
     controller().setHidden(3, true);
     controller().reduceNow();
     EXPECT_TRUE(legend.shown(2));
-    EXPECT_EQ(legend.text(2), QStringLiteral("T3 (not in gradient)"));
+    EXPECT_EQ(legend.text(2), QStringLiteral("T3 ✕"));
     EXPECT_EQ(panel().table().item(2, ReductionPanel::Name)->text(), QStringLiteral("T3 ✕"));
     EXPECT_TRUE(panel().table().item(2, ReductionPanel::Name)->toolTip().contains("cracked"));
     m_window->openFile(dataPath());
@@ -126,7 +126,7 @@ TEST_F(PenetrationWindowTest, ALeftOutThermistorStaysPlottedAndHiddenOnesStayHid
     ASSERT_TRUE(QTest::qWaitFor([&] { return !controller().pending(); }, 5000));
     EXPECT_TRUE(controller().hidden(3));
     EXPECT_FALSE(legend.shown(3));
-    EXPECT_EQ(legend.text(2), QStringLiteral("T3 (not in gradient)"));
+    EXPECT_EQ(legend.text(2), QStringLiteral("T3 ✕"));
 }
 
 // The quality word is emphasised only when it is the uncertainty's verdict; a capped one is

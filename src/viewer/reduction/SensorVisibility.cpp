@@ -39,12 +39,8 @@ void SensorVisibility::refresh() {
         m_actions[static_cast<std::size_t>(s)]->setChecked(!hidden);
         m_actions[static_cast<std::size_t>(s)]->setEnabled(m_controller.chosenIndex() > 0);
         const QStringList& out = r.sensors[static_cast<std::size_t>(s)].excluded;
-        // Short: the legend is one row above the plot.
-        m_legend.setNote(s, out.isEmpty()    ? QString()
-                            : out.size() > 1 ? QStringLiteral("left out")
-                            : out.front() == QStringLiteral("k")
-                                ? QStringLiteral("not in k")
-                                : QStringLiteral("not in gradient"));
+        // Marked as in the panel's table: the legend is one short row above the plot.
+        m_legend.setNote(s, out.isEmpty() ? QString() : QStringLiteral("✕"));
     }
 }
 
