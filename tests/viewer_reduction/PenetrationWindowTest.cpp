@@ -8,8 +8,10 @@
 #include "viewer/reduction/PenetrationList.h"
 #include "viewer/reduction/ReductionPanel.h"
 #include "viewer/reduction/SensorVisibility.h"
+#include "viewer/reduction/WindowChoices.h"
 
 #include <QAction>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,6 +73,26 @@ TEST_F(PenetrationWindowTest, ClickingARowShowsThatPenetration) {
         EXPECT_EQ(bytes(controller().jsonFor(index)), analyze(index)) << index;
     }
     EXPECT_FALSE(controller().followsNewest());
+}
+
+// On a pulse, the heating marks are the pulse fit's window: a drag sets the pulse window, in
+// seconds after the pulse's middle, and the panel's pulse fields show it.
+TEST_F(PenetrationWindowTest, DraggingThePulseFitsEdgeSetsThePulseWindow) {
+    controller().choosePenetration(2);
+    const analysis::ReductionResults before = controller().results();
+    ASSERT_TRUE(before.heater.pulse);
+    const double middle = (*before.heater.onS + *before.heater.offS) / 2.0;
+    FitMarkers& marks = m_attachment->markers();
+    const double from = *marks.handleKey(FitMarkers::Handle::HeatingFrom);
+    marks.moveHandle(FitMarkers::Handle::HeatingTo, middle + 150.0);
+    controller().reduceNow();
+    ASSERT_TRUE(controller().options().pulseWindowS);
+    EXPECT_NEAR(controller().options().pulseWindowS->first, from - middle, 1e-3);
+    EXPECT_NEAR(controller().options().pulseWindowS->second, 150.0, 1e-3);
+    EXPECT_FALSE(controller().options().heatingWindowS);
+    EXPECT_EQ(marks.heatingLabel().text(), QStringLiteral("pulse fit"));
+    EXPECT_NEAR(panel().windows().pulseToSpin().value(), 150.0, 0.05);
+    EXPECT_FALSE(panel().windows().heatingToSpin().isEnabled());
 }
 
 // A click on a thermistor's legend entry hides it, as its menu entry does; once more shows it.
