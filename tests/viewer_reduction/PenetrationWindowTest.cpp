@@ -68,6 +68,12 @@ TEST_F(PenetrationWindowTest, ClickingARowShowsThatPenetration) {
         EXPECT_EQ(r.stationIndex, index);
         EXPECT_EQ(m_attachment->markers().handleKey(FitMarkers::Handle::Penetration),
                   r.penetrationS);
+        const auto& times = controller().records().timeS();
+        const auto strip = m_attachment->markers().shownSpan();
+        ASSERT_TRUE(strip) << row;
+        EXPECT_EQ(strip->first, times.front());
+        EXPECT_EQ(strip->second, times.back());
+        EXPECT_EQ(controller().records().size(), controller().penetrations()[row].records);
         EXPECT_EQ(list.item(row, PenetrationList::HeatFlow)->text(),
                   QString::number(*r.heatFlowMWPerM2, 'f', 1));
         EXPECT_EQ(bytes(controller().jsonFor(index)), analyze(index)) << index;
