@@ -1,5 +1,6 @@
 #include "viewer/ReductionAttachment.h"
 
+#include "viewer/ChannelLegend.h"
 #include "viewer/ExportView.h"
 #include "viewer/TemperaturePlot.h"
 #include "viewer/UpdateMessage.h"
@@ -10,6 +11,8 @@
 #include "viewer/reduction/ReductionController.h"
 #include "viewer/reduction/ReductionPanel.h"
 #include "viewer/reduction/ReportExporter.h"
+#include "viewer/reduction/SensorVisibility.h"
+#include "viewer/reduction/StationDialog.h"
 
 #include <QDockWidget>
 #include <QFileDialog>
@@ -49,6 +52,7 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
 
     QMenu* menu = window.menuBar()->addMenu(QStringLiteral("&Reduction"));
     menu->addAction(QStringLiteral("&Probe profile..."), this, &ReductionAttachment::editProfile);
+    menu->addAction(QStringLiteral("&Station..."), this, &ReductionAttachment::editStation);
     menu->addAction(QStringLiteral("Export &results (JSON)..."), this,
                     &ReductionAttachment::exportJsonDialog);
     menu->addAction(QStringLiteral("Export r&eport (PDF/PNG)..."), this,
@@ -56,6 +60,7 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
     menu->addAction(QStringLiteral("&Default windows"), m_controller,
                     &ReductionController::resetChoices);
     menu->addAction(m_dock->toggleViewAction());
+    m_visibility = new SensorVisibility(window.plot().legend(), *m_controller, *menu, this);
 
     connect(&window, &ViewerWindow::updateApplied, this, &ReductionAttachment::apply);
     connect(m_controller, &ReductionController::reduced, this, [this] {
@@ -66,6 +71,7 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
         }
     });
     connect(m_panel, &ReductionPanel::profileRequested, this, &ReductionAttachment::editProfile);
+    connect(m_panel, &ReductionPanel::stationRequested, this, &ReductionAttachment::editStation);
     connect(m_panel, &ReductionPanel::exportJsonRequested, this,
             &ReductionAttachment::exportJsonDialog);
     connect(m_panel, &ReductionPanel::exportReportRequested, this,
@@ -92,10 +98,15 @@ bool ReductionAttachment::useProfileFile(const QString& path, QString& error) {
 }
 
 void ReductionAttachment::apply(const FollowUpdate& update) {
-    if (update.restarted) {
+    if (update.opened) {
         m_controller->restart(m_window.shownFile());
+    } else if (update.restarted) {
+        m_controller->startOver();
     }
     const std::vector<LogHeader>& headers = m_window.headers();
+    if (update.headersChanged) {
+        m_controller->setHeaders(headers);
+    }
     QString serial;
     double interval = 0.0;
     if (!headers.empty()) {
@@ -176,6 +187,11 @@ void ReductionAttachment::editProfile() {
             chooseProfile();
         }
     }
+}
+
+void ReductionAttachment::editStation() {
+    StationDialog dialog(*m_controller, &m_window);
+    dialog.exec();
 }
 
 void ReductionAttachment::exportJsonDialog() {

@@ -14,6 +14,7 @@ namespace quorvane {
 class FitMarkers;
 class ReductionController;
 class ReductionPanel;
+class SensorVisibility;
 class ViewerWindow;
 
 // Puts the reduction into the viewer: the panel in a dock beside the plot, the marks on the
@@ -38,12 +39,15 @@ public:
     // Opens the profile dialog for the shown file's instrument; the reduction takes the
     // saved profile at once.
     void editProfile();
+    // Opens the Station dialog for the shown penetration.
+    void editStation();
     // What the dialog starts from: the profile in use, or a new one for the instrument.
     analysis::ProbeProfile profileToEdit() const;
 
     ReductionController& controller() { return *m_controller; }
     ReductionPanel& panel() { return *m_panel; }
     FitMarkers& markers() { return *m_markers; }
+    SensorVisibility& visibility() { return *m_visibility; }
     QDockWidget& dock() { return *m_dock; }
     const analysis::ProbeProfileStore& store() const { return m_store; }
 
@@ -58,6 +62,7 @@ private:
     ReductionController* m_controller;
     ReductionPanel* m_panel;
     FitMarkers* m_markers;
+    SensorVisibility* m_visibility = nullptr;
     QDockWidget* m_dock;
     std::optional<analysis::ProbeProfile> m_given; // from --probe
     QString m_givenPath;
