@@ -2,6 +2,7 @@
 
 #include "viewer/reduction/DecimalSpinBox.h"
 #include "viewer/reduction/FitPlot.h"
+#include "viewer/reduction/ProfilePlots.h"
 #include "viewer/reduction/ReductionController.h"
 #include "viewer/reduction/ResultsText.h"
 
@@ -145,6 +146,7 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
     plots->addWidget(m_decayPlot);
     plots->addWidget(m_heatingPlot);
     layout->addLayout(plots, 1);
+    layout->addWidget(new ProfilePlots(m_controller), 1);
 
     auto* notes = new QGroupBox(QStringLiteral("Notes"));
     auto* notesLayout = new QVBoxLayout(notes);
@@ -276,8 +278,8 @@ void ReductionPanel::refreshChoices() {
     const double tp = r.penetrationS.value_or(0.0);
     put(m_decayFrom, decay ? std::optional<double>(decay->fromS - tp) : std::nullopt);
     put(m_decayTo, decay ? std::optional<double>(decay->toS - tp) : std::nullopt);
-    const auto heating = r.heater.pulse ? std::nullopt
-                                        : sharedWindow(r, &analysis::SensorResult::kWindow);
+    const auto heating =
+        r.heater.pulse ? std::nullopt : sharedWindow(r, &analysis::SensorResult::kWindow);
     const double on = r.heater.onS.value_or(0.0);
     put(m_heatingFrom, heating ? std::optional<double>(heating->fromS - on) : std::nullopt);
     put(m_heatingTo, heating ? std::optional<double>(heating->toS - on) : std::nullopt);
@@ -291,11 +293,11 @@ void ReductionPanel::refreshPlots() {
     m_decayPlot->show(
         FitCurves::decay(records, r, static_cast<std::size_t>(sensor)),
         QStringLiteral("%1 decay: T_eq %2 °C").arg(s.name, ResultsText::number(s.tEqC, 4)));
-    m_heatingPlot->show(FitCurves::heating(records, r, static_cast<std::size_t>(sensor)),
-                        QStringLiteral("%1 %2: k %3 W/(m K)")
-                            .arg(s.name, r.heater.pulse ? QStringLiteral("pulse")
-                                                        : QStringLiteral("heating"),
-                                 ResultsText::number(s.kWPerMK, 3)));
+    m_heatingPlot->show(
+        FitCurves::heating(records, r, static_cast<std::size_t>(sensor)),
+        QStringLiteral("%1 %2: k %3 W/(m K)")
+            .arg(s.name, r.heater.pulse ? QStringLiteral("pulse") : QStringLiteral("heating"),
+                 ResultsText::number(s.kWPerMK, 3)));
 }
 
 void ReductionPanel::penetrationEdited(double secondsFromFirst) {
