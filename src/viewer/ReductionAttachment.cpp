@@ -1,6 +1,5 @@
 #include "viewer/ReductionAttachment.h"
 
-#include "viewer/ExportView.h"
 #include "viewer/TemperaturePlot.h"
 #include "viewer/UpdateMessage.h"
 #include "viewer/ViewerWindow.h"
@@ -147,12 +146,12 @@ bool ReductionAttachment::exportReport(const QString& path, QString& error) {
     if (!m_controller->profileNote().isEmpty()) {
         profile += QStringLiteral(": ") + m_controller->profileNote();
     }
-    TemperaturePlot& plot = m_window.plot();
-    const ExportView view(plot.customPlot(), plot.screenOnlyItems());
-    const ReportExporter exporter(m_controller->results(), profile,
-                                  {&plot.customPlot(), &m_panel->decayPlot().customPlot(),
-                                   &m_panel->heatingPlot().customPlot()},
-                                  m_panel->chosenSensor());
+    ReportExporter::Input input;
+    input.dataFilePath = m_window.shownFile();
+    input.profileSource = profile;
+    input.records = &m_controller->records();
+    input.stations << StationSnapshot{m_controller->results(), {}, std::nullopt};
+    const ReportExporter exporter(std::move(input));
     return exporter.writeReport(path, error);
 }
 
