@@ -149,8 +149,10 @@ bool ReductionAttachment::exportReport(const QString& path, QString& error) {
     ReportExporter::Input input;
     input.dataFilePath = m_window.shownFile();
     input.profileSource = profile;
-    input.records = &m_controller->records();
-    input.stations << StationSnapshot{m_controller->results(), {}, std::nullopt};
+    // The controller's own records, lent for the export (no copy of a long run).
+    const std::shared_ptr<const analysis::StationRecords> records(std::shared_ptr<void>(),
+                                                                  &m_controller->records());
+    input.stations << StationSnapshot{m_controller->results(), {}, std::nullopt, records, records};
     const ReportExporter exporter(std::move(input));
     return exporter.writeReport(path, error);
 }

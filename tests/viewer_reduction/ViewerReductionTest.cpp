@@ -215,7 +215,7 @@ TEST_F(ViewerReductionTest, ExportsJsonAsTheBatchCommandAndAReport) {
         // Compatibility form: the ligatures of "ff" and "fl" back to letters.
         const QString words = QString::fromUtf8(text.readAllStandardOutput())
                                   .normalized(QString::NormalizationForm_KC);
-        const StationSnapshot station{controller().results(), {}, std::nullopt};
+        const StationSnapshot station{controller().results(), {}, std::nullopt, {}, {}};
         const ReportText report(station, {});
         for (const auto& [name, value] : report.resultRows()) {
             EXPECT_TRUE(words.contains(value.normalized(QString::NormalizationForm_KC)))

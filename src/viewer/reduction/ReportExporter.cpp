@@ -252,9 +252,9 @@ void ReportExporter::paintPage(QPainter& painter, int page, const QString& fileL
     out.line(text.uncertainty(), 8);
 
     // The whole run, with this penetration's marks.
-    if (m_input.records) {
+    if (station.run) {
         RunPlot run;
-        run.show(*m_input.records, r, station.spanS);
+        run.show(*station.run, r, station.spanS);
         drawPlot(painter, run.customPlot(), QRect(kMargin, out.y(), width, 270), 1.25, plotScale);
         out.skip(278);
     }
@@ -282,19 +282,23 @@ void ReportExporter::paintPage(QPainter& painter, int page, const QString& fileL
     }
     out.skip(6);
 
-    // The station's numbers, in two columns.
+    // The station's numbers, in two columns; the quality on a line of its own, with the
+    // reason when it was capped (and then without bold).
     const QList<QPair<QString, QString>> rows = text.resultRows();
     const int half = width / 2;
-    for (int i = 0; i < rows.size(); i += 2) {
-        for (int j = 0; j < 2 && i + j < rows.size(); ++j) {
-            const bool key = rows[i + j].first.startsWith(QStringLiteral("Heat flow (interval)")) ||
-                             rows[i + j].first == QStringLiteral("Quality");
-            out.font(13, true);
-            out.cell(rows[i + j].first, j * half, 170);
-            out.font(13, key);
-            out.cell(rows[i + j].second, j * half + 170, half - 175);
+    for (int i = 0; i < rows.size(); ++i) {
+        const bool quality = rows[i].first == QStringLiteral("Quality");
+        const int column = quality ? 0 : i % 2;
+        const bool key = rows[i].first == QStringLiteral("Heat flow (interval)") ||
+                         (quality && r.qualityCap.isEmpty());
+        out.font(13, true);
+        out.cell(rows[i].first, column * half, 170);
+        out.font(13, key);
+        out.cell(rows[i].second, column * half + 170, (quality ? width : half) - 175);
+        if (quality || column == 1 || i + 1 == rows.size() ||
+            rows[i + 1].first == QStringLiteral("Quality")) {
+            out.skip(20);
         }
-        out.skip(20);
     }
     out.skip(4);
 
@@ -327,19 +331,21 @@ void ReportExporter::paintPage(QPainter& painter, int page, const QString& fileL
     out.skip(profileHeight + 8);
 
     // Every thermistor's two fits: the decay over the heater's rise with the fit that gave k.
-    if (m_input.records) {
+    if (station.records) {
+        const analysis::StationRecords& records = *station.records;
         const int fitWidth = (width - 4 * 8) / 5;
         for (std::size_t i = 0; i < r.sensors.size(); ++i) {
             const analysis::SensorResult& s = r.sensors[i];
             const int x = kMargin + static_cast<int>(i) * (fitWidth + 8);
             FitPlot decay(FitPlot::Kind::Decay);
+            decay.customPlot().xAxis->ticker()->setTickCount(3);
             decay.show(
-                FitCurves::decay(*m_input.records, r, i),
+                FitCurves::decay(records, r, i),
                 QStringLiteral("%1: T_eq %2 °C").arg(s.name, ResultsText::number(s.tEqC, 4)));
             drawPlot(painter, decay.customPlot(), QRect(x, out.y(), fitWidth, fitHeight), 1.15,
                      plotScale);
             FitPlot heating(FitPlot::Kind::Heating);
-            heating.show(FitCurves::heating(*m_input.records, r, i),
+            heating.show(FitCurves::heating(records, r, i),
                          QStringLiteral("%1: k %2 %3")
                              .arg(s.name, ResultsText::number(s.kWPerMK, 3),
                                   s.kMethod.isEmpty()

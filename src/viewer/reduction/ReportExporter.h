@@ -1,7 +1,6 @@
 #pragma once
 
 #include "analysis/ReductionResults.h"
-#include "analysis/StationRecords.h"
 #include "viewer/reduction/StationSnapshot.h"
 
 #include <QList>
@@ -24,9 +23,8 @@ public:
     struct Input {
         QString dataFilePath;
         QString profileSource; // where the probe profile came from
-        // The run's records, for the plots (may be null: the page goes without them).
-        const analysis::StationRecords* records = nullptr;
-        QList<StationSnapshot> stations; // a page each
+        // A page each; a station without records goes without the plots of records.
+        QList<StationSnapshot> stations;
     };
 
     explicit ReportExporter(Input input);

@@ -70,8 +70,20 @@ QString ReportText::number(double value) {
     if (!std::isfinite(value)) {
         return dash();
     }
-    // The shortest text that reads back as the same double, as the JSON writer gives it.
-    return QString::number(value == 0.0 ? 0.0 : value, 'g', QLocale::FloatingPointShortest);
+    // The shortest text that reads back as the same double, as the JSON writer gives it,
+    // but without an exponent for small errors: 0.00008, not 8e-05.
+    const QString shortest =
+        QString::number(value == 0.0 ? 0.0 : value, 'g', QLocale::FloatingPointShortest);
+    if (!shortest.contains(QLatin1Char('e')) || std::abs(value) >= 1.0 || std::abs(value) < 1e-9) {
+        return shortest;
+    }
+    const QString mantissa = shortest.section(QLatin1Char('e'), 0, 0);
+    const int exponent = shortest.section(QLatin1Char('e'), 1).toInt();
+    qsizetype digits = 0;
+    for (const QChar c : mantissa) {
+        digits += c.isDigit() ? 1 : 0;
+    }
+    return QString::number(value, 'f', static_cast<int>(digits) - 1 - exponent);
 }
 
 QString ReportText::number(const QJsonValue& value) {

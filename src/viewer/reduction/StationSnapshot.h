@@ -1,10 +1,12 @@
 #pragma once
 
 #include "analysis/ReductionResults.h"
+#include "analysis/StationRecords.h"
 #include "station/StationDescription.h"
 
 #include <QJsonObject>
 
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -17,6 +19,10 @@ struct StationSnapshot {
     station::StationDescription description;
     // The penetration's records (UTC seconds), when the run holds more than this penetration.
     std::optional<std::pair<double, double>> spanS;
+    // The records the penetration was reduced from, for its fit plots, and its whole run, for
+    // the run's plot (the same when the run is one penetration); either may be null.
+    std::shared_ptr<const analysis::StationRecords> records;
+    std::shared_ptr<const analysis::StationRecords> run;
 
     // The results JSON as --analyze prints it, with the description as "station".
     QJsonObject json() const;
