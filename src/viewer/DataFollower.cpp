@@ -15,6 +15,7 @@ void DataFollower::open(const std::string& path) {
     m_watcher.watch(path, [this] { poll(); });
     FollowUpdate first;
     first.restarted = true;
+    first.opened = true;
     first.headersChanged = true;
     m_onUpdate(first);
     poll();

@@ -13,6 +13,7 @@ namespace quorvane {
 // What one read of a followed data log file brought.
 struct FollowUpdate {
     bool restarted = false;      // everything shown before is gone: the file started over
+    bool opened = false;         // ... because it was opened, not because it was written anew
     bool headersChanged = false; // `headers` holds all header blocks read so far
     std::vector<LogHeader> headers;
     std::vector<LogRecord> records; // new records, in file order

@@ -91,10 +91,15 @@ bool ReductionAttachment::useProfileFile(const QString& path, QString& error) {
 }
 
 void ReductionAttachment::apply(const FollowUpdate& update) {
-    if (update.restarted) {
+    if (update.opened) {
         m_controller->restart(m_window.shownFile());
+    } else if (update.restarted) {
+        m_controller->startOver();
     }
     const std::vector<LogHeader>& headers = m_window.headers();
+    if (update.headersChanged) {
+        m_controller->setHeaders(headers);
+    }
     QString serial;
     double interval = 0.0;
     if (!headers.empty()) {

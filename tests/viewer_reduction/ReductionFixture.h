@@ -4,8 +4,10 @@
 #include "analysis/ProbeProfile.h"
 #include "analysis/Reduction.h"
 #include "analysis/batch/DataFileRecords.h"
+#include "station/StationFile.h"
 #include "viewer/reduction/ReductionController.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -47,6 +49,8 @@ protected:
     static const DataFileContent& content() { return *s_content; }
 
     void load(ReductionController& controller) const {
+        // The choices of another test stay out of this one.
+        QFile::remove(station::StationFile::pathFor(filePath()));
         controller.restart(filePath());
         controller.setFileInfo(QStringLiteral("0417"), 1.0, 0);
         controller.append(content().records);

@@ -190,11 +190,17 @@ void FitMarkers::moveHandle(Handle handle, double key) {
     }
     case Handle::HeatingFrom:
     case Handle::HeatingTo: {
-        double from = handleKey(Handle::HeatingFrom).value_or(key) - on;
-        double to = handleKey(Handle::HeatingTo).value_or(key) - on;
-        (handle == Handle::HeatingFrom ? from : to) = key - on;
-        m_controller.setHeatingWindow(
-            ReductionController::Window{std::min(from, to), std::max(from, to)});
+        // A pulse's window counts from the pulse's middle, a heating's from the switch-on.
+        const double origin = r.heater.pulse && r.heater.offS ? (on + *r.heater.offS) / 2.0 : on;
+        double from = handleKey(Handle::HeatingFrom).value_or(key) - origin;
+        double to = handleKey(Handle::HeatingTo).value_or(key) - origin;
+        (handle == Handle::HeatingFrom ? from : to) = key - origin;
+        const ReductionController::Window w{std::min(from, to), std::max(from, to)};
+        if (r.heater.pulse) {
+            m_controller.setPulseWindow(w);
+        } else {
+            m_controller.setHeatingWindow(w);
+        }
         break;
     }
     case Handle::None:
@@ -292,15 +298,17 @@ void FitMarkers::placeSpanLabels() {
 }
 
 void FitMarkers::refresh() {
-    if (m_run != m_controller.run()) {
-        // A drag begun on the run before does not move the new run's marks.
-        m_run = m_controller.run();
+    if (m_shown != m_controller.generation()) {
+        // A drag begun on another penetration does not move the marks of the one shown now.
+        m_shown = m_controller.generation();
         m_dragging = Handle::None;
     }
     place(m_penetration, m_penetrationLabel, handleKey(Handle::Penetration));
     place(m_on, m_onLabel, heaterOnKey());
     place(m_off, m_offLabel, heaterOffKey());
     placeSpan(m_decay, m_decayLabel, handleKey(Handle::DecayFrom), handleKey(Handle::DecayTo));
+    m_heatingLabel->setText(m_controller.results().heater.pulse ? QStringLiteral("pulse fit")
+                                                                : QStringLiteral("heating fit"));
     placeSpan(m_heating, m_heatingLabel, handleKey(Handle::HeatingFrom),
               handleKey(Handle::HeatingTo));
     m_plot.replot(QCustomPlot::rpQueuedReplot);

@@ -60,7 +60,7 @@ private:
     QCPItemText* m_decayLabel;
     QCPItemText* m_heatingLabel;
     Handle m_dragging = Handle::None;
-    int m_run = -1;
+    int m_shown = -1; // the controller's generation the marks show
 };
 
 } // namespace quorvane

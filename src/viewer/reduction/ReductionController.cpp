@@ -1,101 +1,372 @@
 #include "viewer/reduction/ReductionController.h"
 
-#include "analysis/batch/DataFileRecords.h"
+#include "analysis/batch/ChoicesOptions.h"
+#include "analysis/batch/FileStations.h"
+
+#include <QFileInfo>
 
 namespace quorvane {
 
+namespace {
+
+// What --analyze says when it takes the choices from the station file.
+const QString kChoicesFromFile = QStringLiteral("choices from the station file");
+
+} // namespace
+
 ReductionController::ReductionController(analysis::ProbeProfile profile, QObject* parent,
                                          int delayMs)
-    : QObject(parent), m_reduction(std::move(profile)) {
+    : QObject(parent), m_reduction(std::move(profile)), m_runs(m_reduction) {
     m_timer.setSingleShot(true);
     m_timer.setInterval(delayMs);
     connect(&m_timer, &QTimer::timeout, this, &ReductionController::reduceNow);
+    // The other penetrations' numbers, one per turn of the event loop.
+    m_rowTimer.setSingleShot(true);
+    m_rowTimer.setInterval(0);
+    connect(&m_rowTimer, &QTimer::timeout, this, &ReductionController::reduceARow);
 }
 
-void ReductionController::restart(const QString& fileName) {
-    const analysis::StationRecords& old = m_reduction.records();
-    const QString serial = old.serial;
-    const double interval = old.logIntervalS;
-    m_reduction.setRecords({});
-    m_reduction.setFileInfo(fileName, serial, interval, 0);
-    m_headerIndex = -1;
-    newRun();
+void ReductionController::restart(const QString& path) {
+    m_path = path;
+    m_runs.clear(QFileInfo(path).fileName());
+    m_rows.clear();
+    m_list.clear();
+    m_shown.reset();
+    m_pinned.reset();
+    m_station.load(path);
+    m_stationNote.clear();
+    m_fresh = true;
+    ++m_generation;
+    emit stationFileChanged();
+    emit penetrationsChanged();
     schedule();
 }
 
-void ReductionController::newRun() {
-    ++m_run;
-    analysis::ReductionOptions defaults;
-    defaults.penetrationThresholdK = m_reduction.options().penetrationThresholdK;
-    m_reduction.setOptions(defaults);
+void ReductionController::startOver() {
+    const QString path = m_path;
+    restart(path);
+    if (m_station.dropChoices()) {
+        m_stationNote = QStringLiteral("%1 was written anew: the choices kept for the records "
+                                       "before were dropped")
+                            .arg(QFileInfo(path).fileName());
+    }
+    emit stationFileChanged();
 }
 
 void ReductionController::append(const std::vector<LogRecord>& records) {
     for (const LogRecord& r : records) {
-        if (r.headerIndex > m_headerIndex) {
-            if (m_headerIndex >= 0 && !m_reduction.records().empty()) {
-                // A new run in the same file: the reduction is of the last one.
-                const analysis::StationRecords& old = m_reduction.records();
-                const QString file = old.fileName;
-                const QString serial = old.serial;
-                const double interval = old.logIntervalS;
-                const int bad = old.badLines;
-                m_reduction.setRecords({});
-                m_reduction.setFileInfo(file, serial, interval, bad);
-            }
-            if (m_headerIndex >= 0) {
-                newRun();
-            }
-            m_headerIndex = r.headerIndex;
-        }
-        analysis::DataFileRecords::append(m_reduction, r);
+        m_runs.append(r);
     }
     if (!records.empty()) {
         schedule();
     }
 }
 
-void ReductionController::setFileInfo(const QString& serial, double logIntervalS, int badLines) {
-    const analysis::StationRecords& r = m_reduction.records();
-    if (r.serial == serial && r.logIntervalS == logIntervalS && r.badLines == badLines) {
-        return;
-    }
-    m_reduction.setFileInfo(r.fileName, serial, logIntervalS, badLines);
+void ReductionController::setHeaders(const std::vector<LogHeader>& headers) {
+    m_runs.setHeaders(headers);
+    m_rows.clear();
     schedule();
+}
+
+void ReductionController::setFileInfo(const QString& serial, double logIntervalS, int badLines) {
+    m_runs.setFallback(serial, logIntervalS);
+    setBadLines(badLines);
+    schedule();
+}
+
+void ReductionController::setBadLines(int badLines) {
+    if (badLines != m_runs.badLines()) {
+        m_runs.setBadLines(badLines);
+        schedule();
+    }
 }
 
 void ReductionController::setProfile(const analysis::ProbeProfile& profile, const QString& note) {
     m_reduction.setProfile(profile);
     m_profileNote = note;
+    m_rows.clear();
+    m_fresh = true;
     schedule();
+}
+
+QList<PenetrationRow> ReductionController::penetrations() const {
+    QList<PenetrationRow> rows;
+    for (const FileRuns::Penetration& p : m_list) {
+        PenetrationRow row{p.key.run,
+                           p.key.penetration,
+                           p.index,
+                           p.startS,
+                           p.jumpS.value_or(p.startS),
+                           static_cast<int>(p.span.end - p.span.begin),
+                           std::nullopt,
+                           QString()};
+        const analysis::ReductionResults* r =
+            m_shown && m_shown->key == p.key ? &m_results : m_rows.find(p.key, p.span);
+        if (r) {
+            row.penetrationS = r->penetrationS.value_or(row.penetrationS);
+            row.heatFlowMWPerM2 = r->heatFlowMWPerM2;
+            row.quality = r->quality;
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+int ReductionController::chosenIndex() const {
+    return m_shown ? m_shown->index : 0;
+}
+
+const FileRuns::Penetration* ReductionController::find(int index) const {
+    for (const FileRuns::Penetration& p : m_list) {
+        if (p.index == index) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
+void ReductionController::choosePenetration(int index) {
+    const FileRuns::Penetration* p = find(index);
+    if (!p) {
+        return;
+    }
+    // The newest one is followed: the next penetration is shown when it appears.
+    if (index == m_list.back().index) {
+        m_pinned.reset();
+    } else {
+        m_pinned = p->key;
+    }
+    if (m_shown && m_shown->index == index) {
+        return;
+    }
+    if (m_deferred) {
+        schedule();
+    } else {
+        reduceNow();
+    }
+}
+
+analysis::ReductionResults ReductionController::resultsFor(int index) {
+    if (m_shown && m_shown->index == index && (m_timer.isActive() || !m_fresh)) {
+        // A live reduction carries its fits on from one record to the next; what is handed
+        // on is the reduction of the records at once, as a reopened file gives it.
+        m_afresh = !m_fresh;
+        reduceNow();
+    }
+    const FileRuns::Penetration* p = find(index);
+    if (!p) {
+        return {};
+    }
+    if (m_shown && m_shown->index == index) {
+        return m_results;
+    }
+    const analysis::ReductionResults* cached = m_rows.find(p->key, p->span);
+    if (!cached) {
+        analysis::Reduction reduction(m_reduction.profile(), optionsOf(p->key));
+        reduction.setRecords(m_runs.recordsOf(*p));
+        m_rows.put(p->key, p->span, reduction.results());
+        cached = m_rows.find(p->key, p->span);
+    }
+    return decorated(*cached, *p);
+}
+
+QJsonObject ReductionController::jsonFor(int index) {
+    analysis::FileStations::Reduced reduced;
+    reduced.results = resultsFor(index);
+    reduced.description = descriptionFor(index);
+    return reduced.json();
+}
+
+station::StationDescription ReductionController::descriptionFor(int index) const {
+    const FileRuns::Penetration* p = find(index);
+    return p ? m_station.file().descriptionFor(p->key) : station::StationDescription{};
+}
+
+analysis::ReductionOptions ReductionController::optionsFor(int index) const {
+    const FileRuns::Penetration* p = find(index);
+    return p ? optionsOf(p->key) : analysis::ReductionOptions{};
+}
+
+analysis::ReductionOptions
+ReductionController::optionsOf(const station::PenetrationKey& key) const {
+    return analysis::ChoicesOptions::toOptions(m_station.file().choicesFor(key));
+}
+
+analysis::ReductionResults ReductionController::decorated(analysis::ReductionResults r,
+                                                          const FileRuns::Penetration& p) const {
+    // As --analyze gives them: where the penetration lies in the file, and its notes first.
+    r.run = p.key.run;
+    r.penetration = p.key.penetration;
+    r.stationIndex = p.index;
+    r.badLines = m_runs.badLines();
+    QStringList notes;
+    if (m_reduction.profile().isDefault && !m_profileNote.isEmpty()) {
+        notes << m_profileNote;
+    }
+    if (m_station.inUse()) {
+        notes << kChoicesFromFile;
+    }
+    r.flags = notes + r.flags;
+    return r;
+}
+
+std::optional<station::PenetrationKey> ReductionController::shownKey() const {
+    return m_shown ? std::optional<station::PenetrationKey>(m_shown->key) : std::nullopt;
+}
+
+void ReductionController::changeChoice(
+    const std::function<void(analysis::ReductionOptions&)>& change) {
+    if (!m_shown) {
+        return; // nothing shown, nothing to choose for
+    }
+    const station::PenetrationKey key = m_shown->key;
+    analysis::ReductionOptions options = optionsOf(key);
+    change(options);
+    station::StationFile& file = m_station.file();
+    file.setChoices(key, analysis::ChoicesOptions::toChoices(options, file.choicesFor(key)));
+    // The reduction takes the choices as the file gives them back when it is opened again
+    // (times to the millisecond), so that a reopened file gives the same numbers.
+    QString ignored;
+    if (auto reread = station::StationFile::fromJson(file.toJson(), ignored)) {
+        file = *reread;
+    }
+    m_rows.forget(key);
+    saveStationFile();
+    schedule();
+}
+
+bool ReductionController::saveStationFile() {
+    const bool saved = m_station.save();
+    emit stationFileChanged();
+    return saved;
 }
 
 void ReductionController::setPenetration(std::optional<double> utcS) {
-    analysis::ReductionOptions o = m_reduction.options();
-    o.penetrationS = utcS;
-    m_reduction.setOptions(o);
-    schedule();
+    changeChoice([&](analysis::ReductionOptions& o) { o.penetrationS = utcS; });
 }
 
 void ReductionController::setDecayWindow(std::optional<Window> fromPenetrationS) {
-    analysis::ReductionOptions o = m_reduction.options();
-    o.decayWindowS = fromPenetrationS;
-    m_reduction.setOptions(o);
-    schedule();
+    changeChoice([&](analysis::ReductionOptions& o) { o.decayWindowS = fromPenetrationS; });
 }
 
 void ReductionController::setHeatingWindow(std::optional<Window> fromSwitchOnS) {
-    analysis::ReductionOptions o = m_reduction.options();
-    o.heatingWindowS = fromSwitchOnS;
-    m_reduction.setOptions(o);
-    schedule();
+    changeChoice([&](analysis::ReductionOptions& o) { o.heatingWindowS = fromSwitchOnS; });
+}
+
+void ReductionController::setPulseWindow(std::optional<Window> fromPulseS) {
+    changeChoice([&](analysis::ReductionOptions& o) { o.pulseWindowS = fromPulseS; });
+}
+
+void ReductionController::setCalibrateBottomWater(bool on) {
+    changeChoice([&](analysis::ReductionOptions& o) { o.calibrateBottomWater = on; });
+}
+
+void ReductionController::setEnteredK(int sensor, std::optional<double> kWPerMK) {
+    if (sensor < 0 || sensor >= 5) {
+        return;
+    }
+    changeChoice([&](analysis::ReductionOptions& o) {
+        o.enteredK[static_cast<std::size_t>(sensor)] = kWPerMK;
+    });
+}
+
+void ReductionController::setExclusion(int sensor, bool gradient, bool k, const QString& reason) {
+    if (sensor < 0 || sensor >= 5) {
+        return;
+    }
+    changeChoice([&](analysis::ReductionOptions& o) {
+        const auto s = static_cast<std::size_t>(sensor);
+        o.excludeFromGradient[s] = gradient;
+        o.excludeFromK[s] = k;
+        o.exclusionReason[s] = gradient || k ? reason.trimmed() : QString();
+    });
 }
 
 void ReductionController::resetChoices() {
-    analysis::ReductionOptions defaults;
-    defaults.penetrationThresholdK = m_reduction.options().penetrationThresholdK;
-    m_reduction.setOptions(defaults);
-    schedule();
+    changeChoice([](analysis::ReductionOptions& o) {
+        o.penetrationS.reset();
+        o.decayWindowS.reset();
+        o.heatingWindowS.reset();
+        o.pulseWindowS.reset();
+    });
+}
+
+bool ReductionController::hidden(int sensor) const {
+    if (!m_shown || sensor < 0 || sensor >= 5) {
+        return false;
+    }
+    return m_station.file()
+        .choicesFor(m_shown->key)
+        .hidden.contains(station::StationChoices::sensorNames()[sensor]);
+}
+
+void ReductionController::setHidden(int sensor, bool hide) {
+    if (!m_shown || sensor < 0 || sensor >= 5 || hide == hidden(sensor)) {
+        return;
+    }
+    const QString& name = station::StationChoices::sensorNames()[sensor];
+    station::StationChoices choices = m_station.file().choicesFor(m_shown->key);
+    if (hide) {
+        choices.hidden << name;
+    } else {
+        choices.hidden.removeAll(name);
+    }
+    // In the thermistors' order, whatever order they were hidden in.
+    QStringList ordered;
+    for (const QString& n : station::StationChoices::sensorNames()) {
+        if (choices.hidden.contains(n)) {
+            ordered << n;
+        }
+    }
+    choices.hidden = ordered;
+    m_station.file().setChoices(m_shown->key, choices);
+    saveStationFile();
+    emit hiddenChanged();
+}
+
+bool ReductionController::setDescriptions(const station::PenetrationKey& key,
+                                          const station::StationDescription& common,
+                                          const station::StationDescription& own, QString& error) {
+    for (const station::StationDescription* d : {&common, &own}) {
+        error = d->problem();
+        if (!error.isEmpty()) {
+            return false;
+        }
+    }
+    station::StationFile& file = m_station.file();
+    file.setCommon(common);
+    file.setOwnDescription(key, own);
+    if (!saveStationFile()) {
+        error = m_station.saveError();
+        return false;
+    }
+    emit penetrationsChanged();
+    return true;
+}
+
+QString ReductionController::stationFileProblem() const {
+    if (!m_station.refusedReason().isEmpty()) {
+        return m_station.refusedReason() +
+               QStringLiteral(": it is left as it is, and choices are not kept until it is "
+                              "set aside");
+    }
+    if (!m_station.saveError().isEmpty()) {
+        return QStringLiteral("Choices not saved: ") + m_station.saveError();
+    }
+    return m_stationNote;
+}
+
+bool ReductionController::setStationFileAside(QString& movedTo, QString& error) {
+    const bool moved = m_station.setAside(movedTo, error);
+    if (moved) {
+        m_stationNote = QStringLiteral("The unreadable station file was moved to %1").arg(movedTo);
+        // What was chosen meanwhile is kept now.
+        if (!m_station.file().penetrations().isEmpty()) {
+            m_station.save();
+        }
+        emit stationFileChanged();
+    }
+    return moved;
 }
 
 void ReductionController::setDeferred(bool deferred) {
@@ -105,12 +376,72 @@ void ReductionController::setDeferred(bool deferred) {
     }
 }
 
+const FileRuns::Penetration* ReductionController::shownPenetration() {
+    m_list = m_runs.penetrations();
+    if (m_pinned) {
+        for (const FileRuns::Penetration& p : m_list) {
+            if (p.key == *m_pinned) {
+                return &p;
+            }
+        }
+        m_pinned.reset();
+    }
+    return m_list.empty() ? nullptr : &m_list.back();
+}
+
 void ReductionController::reduceNow() {
     m_timer.stop();
     m_due = false;
-    m_results = m_reduction.results();
+    const FileRuns::Penetration* p = shownPenetration();
+    if (m_shown && m_fresh && (!p || p->key != m_shown->key)) {
+        // The penetration left keeps its numbers for the list.
+        m_rows.put(m_shown->key, m_shown->span, m_shownRaw);
+    }
+    const FileRuns::Change change = m_runs.show(p);
+    const analysis::ReductionOptions options = p ? optionsOf(p->key) : analysis::ReductionOptions{};
+    bool forget = m_afresh && change != FileRuns::Change::Replaced;
+    m_afresh = false;
+    if (!(options == m_reduction.options())) {
+        m_reduction.setOptions(options);
+        // Fits carried on from other choices end a little elsewhere than fits done afresh:
+        // the numbers of a choice are those a reopened file gives.
+        forget = forget || change != FileRuns::Change::Replaced;
+    }
+    if (forget) {
+        m_reduction.setProfile(m_reduction.profile());
+    }
+    if (change == FileRuns::Change::Replaced || forget) {
+        m_fresh = true;
+    } else if (change == FileRuns::Change::Grown) {
+        m_fresh = false;
+    }
+    if ((p ? std::optional<station::PenetrationKey>(p->key) : std::nullopt) != shownKey()) {
+        ++m_generation;
+    }
+    m_shown = p ? std::optional<FileRuns::Penetration>(*p) : std::nullopt;
+    m_shownRaw = m_reduction.results();
+    m_results = p ? decorated(m_shownRaw, *p) : m_shownRaw;
     ++m_reductions;
     emit reduced();
+    emit penetrationsChanged();
+    if (!m_deferred) {
+        m_rowTimer.start();
+    }
+}
+
+void ReductionController::reduceARow() {
+    if (m_deferred || m_timer.isActive()) {
+        return; // the shown one first
+    }
+    for (const FileRuns::Penetration& p : m_list) {
+        if ((m_shown && p.key == m_shown->key) || m_rows.find(p.key, p.span)) {
+            continue;
+        }
+        resultsFor(p.index);
+        emit penetrationsChanged();
+        m_rowTimer.start();
+        return;
+    }
 }
 
 void ReductionController::schedule() {

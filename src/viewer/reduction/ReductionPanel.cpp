@@ -254,8 +254,8 @@ void ReductionPanel::refreshChoices() {
     // What the panel writes into its fields is never an edit: only the operator's own edits
     // reach the controller (a range that clamps a value would otherwise send it). A field being
     // typed in keeps what the operator typed, unless the run it was typed for is over.
-    const bool newRun = m_shownRun != m_controller.run();
-    m_shownRun = m_controller.run();
+    const bool newRun = m_shownRun != m_controller.generation();
+    m_shownRun = m_controller.generation();
     const auto put = [newRun](QDoubleSpinBox* box, std::optional<double> value,
                               std::optional<double> maximum = std::nullopt) {
         const QSignalBlocker quiet(box);
