@@ -9,6 +9,7 @@
 #include "viewer/reduction/ReductionController.h"
 #include "viewer/reduction/ReductionPanel.h"
 #include "viewer/reduction/ReportExporter.h"
+#include "viewer/reduction/StationOutputs.h"
 
 #include <QDockWidget>
 #include <QFileDialog>
@@ -23,7 +24,7 @@
 namespace quorvane {
 
 ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsFolder)
-    : QObject(&window), m_window(window), m_store(std::move(settingsFolder)),
+    : QObject(&window), m_window(window), m_store(settingsFolder),
       m_controller(new ReductionController(analysis::ProbeProfile::defaultProfile(), this)) {
     m_panel = new ReductionPanel(*m_controller);
     auto* scroll = new QScrollArea;
@@ -55,6 +56,10 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
     menu->addAction(QStringLiteral("&Default windows"), m_controller,
                     &ReductionController::resetChoices);
     menu->addAction(m_dock->toggleViewAction());
+    m_outputs = new StationOutputs(*m_controller, settingsFolder, &window, this);
+    m_outputs->addMenuEntries(*menu, *window.menuBar()->actions().front()->menu());
+    connect(m_outputs, &StationOutputs::said, &window, &ViewerWindow::tell);
+    connect(m_outputs, &StationOutputs::openDataFileRequested, &window, &ViewerWindow::openFile);
 
     connect(&window, &ViewerWindow::updateApplied, this, &ReductionAttachment::apply);
     connect(m_controller, &ReductionController::reduced, this, [this] {
@@ -145,21 +150,7 @@ bool ReductionAttachment::exportJson(const QString& path, QString& error) {
 
 bool ReductionAttachment::exportReport(const QString& path, QString& error) {
     m_controller->reduceNow();
-    QString profile = m_controller->profile().isDefault
-                          ? QStringLiteral("Default probe profile")
-                          : QStringLiteral("Probe profile %1").arg(m_controller->profile().serial);
-    if (!m_controller->profileNote().isEmpty()) {
-        profile += QStringLiteral(": ") + m_controller->profileNote();
-    }
-    ReportExporter::Input input;
-    input.dataFilePath = m_window.shownFile();
-    input.profileSource = profile;
-    // The controller's own records, lent for the export (no copy of a long run).
-    const std::shared_ptr<const analysis::StationRecords> records(std::shared_ptr<void>(),
-                                                                  &m_controller->records());
-    input.stations << StationSnapshot{m_controller->results(), {}, std::nullopt, records, records};
-    const ReportExporter exporter(std::move(input));
-    return exporter.writeReport(path, error);
+    return m_outputs->exportReport(path, error);
 }
 
 analysis::ProbeProfile ReductionAttachment::profileToEdit() const {

@@ -14,6 +14,7 @@ namespace quorvane {
 class FitMarkers;
 class ReductionController;
 class ReductionPanel;
+class StationOutputs;
 class ViewerWindow;
 
 // Puts the reduction into the viewer: the panel in a dock beside the plot, the marks on the
@@ -44,6 +45,7 @@ public:
     ReductionController& controller() { return *m_controller; }
     ReductionPanel& panel() { return *m_panel; }
     FitMarkers& markers() { return *m_markers; }
+    StationOutputs& outputs() { return *m_outputs; }
     QDockWidget& dock() { return *m_dock; }
     const analysis::ProbeProfileStore& store() const { return m_store; }
 
@@ -58,6 +60,7 @@ private:
     ReductionController* m_controller;
     ReductionPanel* m_panel;
     FitMarkers* m_markers;
+    StationOutputs* m_outputs;
     QDockWidget* m_dock;
     std::optional<analysis::ProbeProfile> m_given; // from --probe
     QString m_givenPath;
