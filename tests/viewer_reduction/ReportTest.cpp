@@ -23,13 +23,8 @@ protected:
             return;
         }
         QString error;
-        auto content = s_run->write(
-            QStringLiteral("two.log"),
-            {"--interval", "10",   "--heat-time",  "20",       "--heat-level",   "120",
-             "--gradient", "0.1",  "--friction",   "40",       "--noise",        "0.001",
-             "--seed",     "11",   "--duration",   "3700",     "--penetration",  "50,1900",
-             "--pull-out", "1750", "--heat-delay", "470,2320", "--conductivity", "1.0"},
-            error);
+        auto content =
+            s_run->write(QStringLiteral("two.log"), SimulatedRun::twoPenetrations(), error);
         ASSERT_TRUE(content) << error.toStdString();
         const QString path = s_run->path(QStringLiteral("two.log"));
         analysis::ProbeProfile profile = analysis::ProbeProfile::defaultProfile();
