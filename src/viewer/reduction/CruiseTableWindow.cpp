@@ -14,6 +14,9 @@
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace quorvane {
 
 using station::CruiseColumns;
@@ -132,7 +135,7 @@ void CruiseTableWindow::showScatter() {
             lo = std::min(lo, y[i] - err[i]);
             hi = std::max(hi, y[i] + err[i]);
         }
-        const double pad = std::max((hi - lo) * 0.1, 1.0);
+        const double pad = std::max({(hi - lo) * 0.1, std::abs(hi) * 0.1, 1.0});
         m_plot->yAxis->setRange(std::min(0.0, lo - pad), hi + pad);
     } else {
         m_plot->yAxis->setRange(0, 100);
