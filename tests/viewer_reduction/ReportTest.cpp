@@ -1,6 +1,7 @@
 #include "SimulatedRun.h"
 #include "analysis/batch/DataFileRecords.h"
 #include "analysis/batch/FileStations.h"
+#include "viewer/reduction/FitCurves.h"
 #include "viewer/reduction/ReportExporter.h"
 #include "viewer/reduction/ReportText.h"
 
@@ -126,6 +127,25 @@ TEST_F(ReportTest, ThePdfNamesWhatARedoNeeds) {
         EXPECT_TRUE(text.windows().front().startsWith(QStringLiteral("Decay fit: ")));
         for (const QString& flag : text.flags()) {
             EXPECT_TRUE(words.contains(flag.simplified())) << flag.toStdString();
+        }
+    }
+}
+
+// A pulse's k comes from the pulse fit: that fit is drawn, over the window it used, with
+// the pulse's axis.
+TEST_F(ReportTest, TheFitThatGaveKIsDrawn) {
+    for (const StationSnapshot& station : s_stations) {
+        for (std::size_t i = 0; i < station.results.sensors.size(); ++i) {
+            const analysis::SensorResult& s = station.results.sensors[i];
+            SCOPED_TRACE(s.name.toStdString());
+            ASSERT_EQ(s.kMethod, QStringLiteral("pulse-F"));
+            const FitCurves curves = FitCurves::heating(*station.records, station.results, i);
+            EXPECT_EQ(curves.xLabel, QStringLiteral("t − t_h  [s]"));
+            ASSERT_FALSE(curves.line.x.isEmpty());
+            EXPECT_EQ(curves.inWindow.x.size(), s.kWindow->records);
+            const double middle = (*station.results.heater.onS + *station.results.heater.offS) / 2;
+            EXPECT_NEAR(curves.line.x.front(), s.kWindow->fromS - middle, 1e-9);
+            EXPECT_NEAR(curves.line.x.back(), s.kWindow->toS - middle, 1e-9);
         }
     }
 }
