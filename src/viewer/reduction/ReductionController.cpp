@@ -1,6 +1,5 @@
 #include "viewer/reduction/ReductionController.h"
 
-#include "analysis/batch/ChoicesOptions.h"
 #include "analysis/batch/FileStations.h"
 
 #include <QFileInfo>
@@ -205,7 +204,7 @@ analysis::ReductionOptions ReductionController::optionsFor(int index) const {
 
 analysis::ReductionOptions
 ReductionController::optionsOf(const station::PenetrationKey& key) const {
-    return analysis::ChoicesOptions::toOptions(m_station.file().choicesFor(key));
+    return m_station.optionsFor(key);
 }
 
 analysis::ReductionResults ReductionController::decorated(analysis::ReductionResults r,
@@ -226,10 +225,6 @@ analysis::ReductionResults ReductionController::decorated(analysis::ReductionRes
     return r;
 }
 
-std::optional<station::PenetrationKey> ReductionController::shownKey() const {
-    return m_shown ? std::optional<station::PenetrationKey>(m_shown->key) : std::nullopt;
-}
-
 void ReductionController::changeChoice(
     const std::function<void(analysis::ReductionOptions&)>& change) {
     if (!m_shown) {
@@ -238,23 +233,10 @@ void ReductionController::changeChoice(
     const station::PenetrationKey key = m_shown->key;
     analysis::ReductionOptions options = optionsOf(key);
     change(options);
-    station::StationFile& file = m_station.file();
-    file.setChoices(key, analysis::ChoicesOptions::toChoices(options, file.choicesFor(key)));
-    // The reduction takes the choices as the file gives them back when it is opened again
-    // (times to the millisecond), so that a reopened file gives the same numbers.
-    QString ignored;
-    if (auto reread = station::StationFile::fromJson(file.toJson(), ignored)) {
-        file = *reread;
-    }
-    m_rows.forget(key);
-    saveStationFile();
-    schedule();
-}
-
-bool ReductionController::saveStationFile() {
-    const bool saved = m_station.save();
+    m_station.setOptions(key, options);
     emit stationFileChanged();
-    return saved;
+    m_rows.forget(key);
+    schedule();
 }
 
 void ReductionController::setPenetration(std::optional<double> utcS) {
@@ -308,78 +290,35 @@ void ReductionController::resetChoices() {
 }
 
 bool ReductionController::hidden(int sensor) const {
-    if (!m_shown || sensor < 0 || sensor >= 5) {
-        return false;
-    }
-    return m_station.file()
-        .choicesFor(m_shown->key)
-        .hidden.contains(station::StationChoices::sensorNames()[sensor]);
+    return m_shown && m_station.hidden(m_shown->key, sensor);
 }
 
 void ReductionController::setHidden(int sensor, bool hide) {
-    if (!m_shown || sensor < 0 || sensor >= 5 || hide == hidden(sensor)) {
-        return;
+    if (m_shown && m_station.setHidden(m_shown->key, sensor, hide)) {
+        emit stationFileChanged();
+        emit hiddenChanged();
     }
-    const QString& name = station::StationChoices::sensorNames()[sensor];
-    station::StationChoices choices = m_station.file().choicesFor(m_shown->key);
-    if (hide) {
-        choices.hidden << name;
-    } else {
-        choices.hidden.removeAll(name);
-    }
-    // In the thermistors' order, whatever order they were hidden in.
-    QStringList ordered;
-    for (const QString& n : station::StationChoices::sensorNames()) {
-        if (choices.hidden.contains(n)) {
-            ordered << n;
-        }
-    }
-    choices.hidden = ordered;
-    m_station.file().setChoices(m_shown->key, choices);
-    saveStationFile();
-    emit hiddenChanged();
 }
 
 bool ReductionController::setDescriptions(const station::PenetrationKey& key,
                                           const station::StationDescription& common,
                                           const station::StationDescription& own, QString& error) {
-    for (const station::StationDescription* d : {&common, &own}) {
-        error = d->problem();
-        if (!error.isEmpty()) {
-            return false;
-        }
+    const bool kept = m_station.setDescriptions(key, common, own, error);
+    emit stationFileChanged();
+    if (kept) {
+        emit penetrationsChanged();
     }
-    station::StationFile& file = m_station.file();
-    file.setCommon(common);
-    file.setOwnDescription(key, own);
-    if (!saveStationFile()) {
-        error = m_station.saveError();
-        return false;
-    }
-    emit penetrationsChanged();
-    return true;
+    return kept;
 }
 
 QString ReductionController::stationFileProblem() const {
-    if (!m_station.refusedReason().isEmpty()) {
-        return m_station.refusedReason() +
-               QStringLiteral(": it is left as it is, and choices are not kept until it is "
-                              "set aside");
-    }
-    if (!m_station.saveError().isEmpty()) {
-        return QStringLiteral("Choices not saved: ") + m_station.saveError();
-    }
-    return m_stationNote;
+    return m_station.problem(m_stationNote);
 }
 
 bool ReductionController::setStationFileAside(QString& movedTo, QString& error) {
     const bool moved = m_station.setAside(movedTo, error);
     if (moved) {
         m_stationNote = QStringLiteral("The unreadable station file was moved to %1").arg(movedTo);
-        // What was chosen meanwhile is kept now.
-        if (!m_station.file().penetrations().isEmpty()) {
-            m_station.save();
-        }
         emit stationFileChanged();
     }
     return moved;
@@ -409,8 +348,10 @@ void ReductionController::reduceNow() {
     m_timer.stop();
     m_due = false;
     const FileRuns::Penetration* p = shownPenetration();
-    if (m_shown && m_fresh && (!p || p->key != m_shown->key)) {
-        // The penetration left keeps its numbers for the list.
+    if (m_shown && m_fresh && (!p || p->key != m_shown->key) &&
+        m_reduction.options() == optionsOf(m_shown->key)) {
+        // The penetration left keeps its numbers for the list, unless its choices changed
+        // since they were reduced.
         m_rows.put(m_shown->key, m_shown->span, m_shownRaw);
     }
     const FileRuns::Change change = m_runs.show(p);

@@ -111,7 +111,9 @@ public:
     // The station description: the file's, and the shown penetration's own; false with the
     // reason when it cannot be kept.
     const station::StationFile& stationFile() const { return m_station.file(); }
-    std::optional<station::PenetrationKey> shownKey() const;
+    std::optional<station::PenetrationKey> shownKey() const {
+        return m_shown ? std::optional<station::PenetrationKey>(m_shown->key) : std::nullopt;
+    }
     bool setDescriptions(const station::PenetrationKey& key,
                          const station::StationDescription& common,
                          const station::StationDescription& own, QString& error);
@@ -148,7 +150,6 @@ private:
     analysis::ReductionOptions optionsOf(const station::PenetrationKey& key) const;
     void changeChoice(const std::function<void(analysis::ReductionOptions&)>& change);
     void changeHidden(int sensor, bool hidden);
-    bool saveStationFile();
     analysis::ReductionResults decorated(analysis::ReductionResults results,
                                          const FileRuns::Penetration& p) const;
     void reduceARow();

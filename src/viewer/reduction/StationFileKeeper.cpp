@@ -1,5 +1,6 @@
 #include "viewer/reduction/StationFileKeeper.h"
 
+#include "analysis/batch/ChoicesOptions.h"
 #include "station/StationFileStore.h"
 
 namespace quorvane {
@@ -33,6 +34,9 @@ bool StationFileKeeper::save() {
         m_saveError = QStringLiteral("no data log file is shown");
         return false;
     }
+    if (!m_refusedReason.isEmpty()) {
+        return false; // never over a file that could not be read; the panel says why
+    }
     QString error;
     if (!station::StationFileStore::save(m_file, m_path, error)) {
         m_saveError = error;
@@ -55,6 +59,10 @@ bool StationFileKeeper::setAside(QString& movedTo, QString& error) {
     m_refusedReason.clear();
     m_saveError.clear();
     m_onDisk = false;
+    // What was chosen meanwhile is kept now.
+    if (!m_file.penetrations().isEmpty()) {
+        save();
+    }
     return true;
 }
 
@@ -70,6 +78,81 @@ bool StationFileKeeper::dropChoices() {
         save();
     }
     return dropped;
+}
+
+analysis::ReductionOptions StationFileKeeper::optionsFor(const station::PenetrationKey& key) const {
+    return analysis::ChoicesOptions::toOptions(m_file.choicesFor(key));
+}
+
+bool StationFileKeeper::setOptions(const station::PenetrationKey& key,
+                                   const analysis::ReductionOptions& options) {
+    m_file.setChoices(key, analysis::ChoicesOptions::toChoices(options, m_file.choicesFor(key)));
+    // The reduction takes the choices as the file gives them back when it is opened again
+    // (times to the millisecond), so that a reopened file gives the same numbers.
+    QString ignored;
+    if (auto reread = station::StationFile::fromJson(m_file.toJson(), ignored)) {
+        m_file = *reread;
+    }
+    return save();
+}
+
+bool StationFileKeeper::hidden(const station::PenetrationKey& key, int sensor) const {
+    const QStringList& names = station::StationChoices::sensorNames();
+    return sensor >= 0 && sensor < names.size() &&
+           m_file.choicesFor(key).hidden.contains(names[sensor]);
+}
+
+bool StationFileKeeper::setHidden(const station::PenetrationKey& key, int sensor, bool hide) {
+    const QStringList& names = station::StationChoices::sensorNames();
+    if (sensor < 0 || sensor >= names.size() || hide == hidden(key, sensor)) {
+        return false;
+    }
+    station::StationChoices choices = m_file.choicesFor(key);
+    if (hide) {
+        choices.hidden << names[sensor];
+    } else {
+        choices.hidden.removeAll(names[sensor]);
+    }
+    // In the thermistors' order, whatever order they were hidden in.
+    QStringList ordered;
+    for (const QString& n : names) {
+        if (choices.hidden.contains(n)) {
+            ordered << n;
+        }
+    }
+    choices.hidden = ordered;
+    m_file.setChoices(key, choices);
+    save();
+    return true;
+}
+
+bool StationFileKeeper::setDescriptions(const station::PenetrationKey& key,
+                                        const station::StationDescription& common,
+                                        const station::StationDescription& own, QString& error) {
+    for (const station::StationDescription* d : {&common, &own}) {
+        error = d->problem();
+        if (!error.isEmpty()) {
+            return false;
+        }
+    }
+    m_file.setCommon(common);
+    m_file.setOwnDescription(key, own);
+    if (!save()) {
+        error = m_saveError;
+        return false;
+    }
+    return true;
+}
+
+QString StationFileKeeper::problem(const QString& note) const {
+    if (!m_refusedReason.isEmpty()) {
+        return m_refusedReason + QStringLiteral(": it is left as it is, and choices are not kept "
+                                                "until it is set aside");
+    }
+    if (!m_saveError.isEmpty()) {
+        return QStringLiteral("Choices not saved: ") + m_saveError;
+    }
+    return note;
 }
 
 } // namespace quorvane

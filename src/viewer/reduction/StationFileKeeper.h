@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/ReductionOptions.h"
 #include "station/StationFile.h"
 
 #include <QString>
@@ -15,11 +16,26 @@ public:
     void load(const QString& dataFilePath);
     // Writes the file; false with the reason in saveError().
     bool save();
-    // Renames an unreadable file aside, so that the next save writes a new one.
+    // Renames an unreadable file aside and writes what was chosen meanwhile.
     bool setAside(QString& movedTo, QString& error);
     // The shown file was written anew: the choices kept were for the records before. The
     // descriptions stay; the file is written at once. True when there were any.
     bool dropChoices();
+
+    // The operator's choices for a penetration, as the reduction takes them.
+    analysis::ReductionOptions optionsFor(const station::PenetrationKey& key) const;
+    // Keeps them and writes the file; false when it could not be written.
+    bool setOptions(const station::PenetrationKey& key, const analysis::ReductionOptions& options);
+    // Thermistors hidden in the plot (by their place, top first).
+    bool hidden(const station::PenetrationKey& key, int sensor) const;
+    bool setHidden(const station::PenetrationKey& key, int sensor, bool hide);
+    // The description of all penetrations and the penetration's own; false with the reason
+    // when a value is refused or the file cannot be written.
+    bool setDescriptions(const station::PenetrationKey& key,
+                         const station::StationDescription& common,
+                         const station::StationDescription& own, QString& error);
+    // What the panel says about the file: why it cannot be read or written, else `note`.
+    QString problem(const QString& note) const;
 
     station::StationFile& file() { return m_file; }
     const station::StationFile& file() const { return m_file; }
