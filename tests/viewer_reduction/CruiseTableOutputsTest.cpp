@@ -231,6 +231,13 @@ TEST_F(CruiseTableOutputsTest, TheReportHasAPagePerPenetrationOfTheFile) {
             << name.toStdString();
     }
     EXPECT_FALSE(QFile::exists(m_out.filePath(QStringLiteral("two.report-3.png"))));
+    if (!qEnvironmentVariableIsEmpty("QUORVANE_SCREENSHOT_DIR")) {
+        QFile::copy(path, qEnvironmentVariable("QUORVANE_SCREENSHOT_DIR") +
+                              QStringLiteral("/report-from-the-viewer.png"));
+    }
+    EXPECT_EQ(m_window->statusMessage(),
+              QStringLiteral("Report of 2 penetrations written to two.report.png … "
+                             "two.report-2.png"));
     // The rows added after it name the report.
     ASSERT_TRUE(outputs().addToCruiseTable(tablePath(), false).ok);
     EXPECT_TRUE(bytes(tablePath()).contains(path.toUtf8()));

@@ -121,7 +121,7 @@ QString ReportText::title() const {
 QString ReportText::description() const {
     const station::StationDescription& d = m_station.description;
     if (d.isEmpty()) {
-        return QStringLiteral("Station: no description entered.");
+        return QStringLiteral("Station description: none entered.");
     }
     QStringList parts;
     const auto add = [&](const QString& name, const auto& value, const QString& unit = {}) {
@@ -150,7 +150,7 @@ QString ReportText::description() const {
     if (d.comment) {
         parts << QStringLiteral("comment: ") + *d.comment;
     }
-    return QStringLiteral("Station: ") + parts.join(kSep);
+    return QStringLiteral("Station description: ") + parts.join(kSep);
 }
 
 QString ReportText::probe() const {

@@ -115,6 +115,17 @@ bool StationOutputs::exportReport(const QString& path, QString& error) {
     }
     m_reportFor = m_controller.dataFilePath();
     m_reportPath = QFileInfo(path).absoluteFilePath();
+    const QStringList files = path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
+                                  ? QStringList{path}
+                                  : exporter.pngPaths(path);
+    const int pages = exporter.pageCount();
+    emit said(QStringLiteral("Report of %1 written to %2")
+                  .arg(pages == 1 ? QStringLiteral("1 penetration")
+                                  : QStringLiteral("%1 penetrations").arg(pages),
+                       files.size() == 1 ? fileName(files.front())
+                                         : fileName(files.front()) + QStringLiteral(" … ") +
+                                               fileName(files.back())),
+              false);
     return true;
 }
 
