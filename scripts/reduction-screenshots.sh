@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the viewer's reduction panel: a finished simulated 30-minute run with the
-# heater, a file that grows while the viewer follows it (decay, then heating), and the
-# exported report (reduction-report.png and .pdf).
+# heater, a file that grows while the viewer follows it (decay, then heating), a file of three
+# penetrations with a station file (one thermistor left out, one hidden) and its Station
+# dialog, and the exported report (reduction-report.png and .pdf).
 # Usage: scripts/reduction-screenshots.sh OUTPUT_FOLDER
 # Builds quorvane-view and the simulator in build/ if needed, writes the files with the
 # simulator's file mode and takes the pictures on a virtual X screen (xvfb-run, import).
@@ -25,6 +26,17 @@ cat >"$XDG_CONFIG_HOME/Quorvane/probes/0417.json" <<'JSON'
 JSON
 "$bin/quorvane-probe-sim" --write-file "$work/grow-source.log" --duration 1800 \
     --noise 0.0005 --seed 8 --friction 30 --serial 0999
+"$bin/quorvane-probe-sim" --write-file "$work/three.log" --duration 3700 --noise 0.0005 \
+    --seed 5 --friction 20 --conductivity 0.9 --serial 0417 --penetration 50,1250,2450 \
+    --pull-out 1150,2350 --heat-delay 470,1670,2870 --heat-time 20
+cat >"$work/three.log.station.json" <<'JSON'
+{"format": "quorvane-station", "version": 1,
+ "description": {"cruise": "SO-300", "station": "HF-07", "latitude_deg": -33.5,
+                 "longitude_deg": 172.25, "water_depth_m": 3120, "probe_type": "violin-bow"},
+ "penetrations": [{"run": 1, "penetration": 3, "description": {"penetration_number": 3},
+                   "choices": {"excluded": {"T3": {"from": ["gradient"], "reason": "cracked"}},
+                               "hidden": ["T4"]}}]}
+JSON
 
 # Runs inside the virtual server: one picture of each.
 inner=$(cat <<'INNER'
@@ -43,6 +55,8 @@ shoot() { # PICTURE SECONDS ARGS...
 }
 shoot reduction-finished.png 5 "$work/run30.log"
 
+shoot reduction-penetrations.png 5 "$work/three.log"
+
 # The growing file: the header and the first 11 minutes, then a minute more each second.
 head -n 700 "$work/grow-source.log" >"$work/grow.log"
 (
@@ -59,4 +73,8 @@ xvfb-run -a -s "-screen 0 1920x1080x24" bash -c "$inner" shots "$bin" "$work" "$
 # The report as exported (PNG and PDF), from the export test.
 QUORVANE_SCREENSHOT_DIR="$output" QUORVANE_BIN_DIR="$bin" QT_QPA_PLATFORM=offscreen \
     "$bin/test_viewer_reduction" --gtest_filter='ViewerReductionTest.ExportsJson*' >/dev/null
+# The Station dialog refusing a latitude, from its test on the virtual screen.
+QUORVANE_SCREENSHOT_DIR="$output" QUORVANE_BIN_DIR="$bin" QT_QPA_PLATFORM=xcb \
+    xvfb-run -a -s "-screen 0 1920x1080x24" "$bin/test_viewer_reduction" \
+    --gtest_filter='StationDialogTest.Refuses*' >/dev/null
 ls "$output"/reduction-*.png

@@ -1,5 +1,6 @@
 #include "viewer/ReductionAttachment.h"
 
+#include "viewer/ChannelLegend.h"
 #include "viewer/TemperaturePlot.h"
 #include "viewer/UpdateMessage.h"
 #include "viewer/ViewerWindow.h"
@@ -9,6 +10,8 @@
 #include "viewer/reduction/ReductionController.h"
 #include "viewer/reduction/ReductionPanel.h"
 #include "viewer/reduction/ReportExporter.h"
+#include "viewer/reduction/SensorVisibility.h"
+#include "viewer/reduction/StationDialog.h"
 #include "viewer/reduction/StationOutputs.h"
 
 #include <QDockWidget>
@@ -49,6 +52,7 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
 
     QMenu* menu = window.menuBar()->addMenu(QStringLiteral("&Reduction"));
     menu->addAction(QStringLiteral("&Probe profile..."), this, &ReductionAttachment::editProfile);
+    menu->addAction(QStringLiteral("&Station..."), this, &ReductionAttachment::editStation);
     menu->addAction(QStringLiteral("Export &results (JSON)..."), this,
                     &ReductionAttachment::exportJsonDialog);
     menu->addAction(QStringLiteral("Export r&eport (PDF/PNG)..."), this,
@@ -60,6 +64,7 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
     m_outputs->addMenuEntries(*menu, *window.menuBar()->actions().front()->menu());
     connect(m_outputs, &StationOutputs::said, &window, &ViewerWindow::tell);
     connect(m_outputs, &StationOutputs::openDataFileRequested, &window, &ViewerWindow::openFile);
+    m_visibility = new SensorVisibility(window.plot().legend(), *m_controller, *menu, this);
 
     connect(&window, &ViewerWindow::updateApplied, this, &ReductionAttachment::apply);
     connect(m_controller, &ReductionController::reduced, this, [this] {
@@ -70,6 +75,7 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
         }
     });
     connect(m_panel, &ReductionPanel::profileRequested, this, &ReductionAttachment::editProfile);
+    connect(m_panel, &ReductionPanel::stationRequested, this, &ReductionAttachment::editStation);
     connect(m_panel, &ReductionPanel::exportJsonRequested, this,
             &ReductionAttachment::exportJsonDialog);
     connect(m_panel, &ReductionPanel::exportReportRequested, this,
@@ -173,6 +179,11 @@ void ReductionAttachment::editProfile() {
             chooseProfile();
         }
     }
+}
+
+void ReductionAttachment::editStation() {
+    StationDialog dialog(*m_controller, &m_window);
+    dialog.exec();
 }
 
 void ReductionAttachment::exportJsonDialog() {

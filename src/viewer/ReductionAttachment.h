@@ -15,6 +15,7 @@ class FitMarkers;
 class ReductionController;
 class ReductionPanel;
 class StationOutputs;
+class SensorVisibility;
 class ViewerWindow;
 
 // Puts the reduction into the viewer: the panel in a dock beside the plot, the marks on the
@@ -39,6 +40,8 @@ public:
     // Opens the profile dialog for the shown file's instrument; the reduction takes the
     // saved profile at once.
     void editProfile();
+    // Opens the Station dialog for the shown penetration.
+    void editStation();
     // What the dialog starts from: the profile in use, or a new one for the instrument.
     analysis::ProbeProfile profileToEdit() const;
 
@@ -46,6 +49,7 @@ public:
     ReductionPanel& panel() { return *m_panel; }
     FitMarkers& markers() { return *m_markers; }
     StationOutputs& outputs() { return *m_outputs; }
+    SensorVisibility& visibility() { return *m_visibility; }
     QDockWidget& dock() { return *m_dock; }
     const analysis::ProbeProfileStore& store() const { return m_store; }
 
@@ -61,6 +65,7 @@ private:
     ReductionPanel* m_panel;
     FitMarkers* m_markers;
     StationOutputs* m_outputs;
+    SensorVisibility* m_visibility = nullptr;
     QDockWidget* m_dock;
     std::optional<analysis::ProbeProfile> m_given; // from --probe
     QString m_givenPath;

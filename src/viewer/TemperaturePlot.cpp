@@ -1,6 +1,7 @@
 #include "viewer/TemperaturePlot.h"
 
 #include "viewer/ChannelGraph.h"
+#include "viewer/ChannelLegend.h"
 #include "viewer/ElapsedTicker.h"
 #include "viewer/ExportView.h"
 #include "viewer/PlotKeys.h"
@@ -70,25 +71,11 @@ TemperaturePlot::TemperaturePlot(RunSeries& series, QWidget* parent)
     m_elapsedTicker = QSharedPointer<ElapsedTicker>::create();
     setTimeAxis(TimeAxis::Utc);
     m_plot.yAxis->setLabel(QStringLiteral("Temperature (°C)"));
-    // The legend in a row of its own above the plot: inside, it covered the start of the run.
-    m_plot.legend->setVisible(true);
-    m_plot.legend->setBorderPen(Qt::NoPen);
-    m_plot.legend->setBrush(Qt::NoBrush);
-    m_plot.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-    m_plot.legend->setRowSpacing(0);
-    m_plot.legend->setMargins(QMargins(0, 2, 0, 0));
-    // One row: the legend from the plot's left edge on, as wide as its entries.
-    auto* top = new QCPLayoutGrid;
-    m_plot.plotLayout()->insertRow(0);
-    m_plot.plotLayout()->addElement(0, 0, top);
-    m_plot.plotLayout()->setRowStretchFactor(0, 0.001);
-    m_plot.plotLayout()->setRowSpacing(0);
-    top->addElement(0, 0, m_plot.legend);
-    top->addElement(0, 1, new QCPLayoutElement(&m_plot));
-    top->setColumnStretchFactor(0, 0.001);
-    auto* edge = new QCPMarginGroup(&m_plot);
-    m_plot.axisRect()->setMarginGroup(QCP::msLeft, edge);
-    top->setMarginGroup(QCP::msLeft, edge);
+    m_legend = new ChannelLegend(m_plot, m_graphs, this);
+    connect(m_legend, &ChannelLegend::shownChanged, this, [this] {
+        rescaleY();
+        m_plot.replot(QCustomPlot::rpQueuedReplot);
+    });
 
     m_plot.setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     m_plot.axisRect()->setRangeDrag(Qt::Horizontal);
@@ -274,6 +261,9 @@ void TemperaturePlot::rescaleY() {
     QCPRange total;
     bool any = false;
     for (ChannelGraph* graph : m_graphs) {
+        if (!graph->visible()) {
+            continue; // a hidden thermistor does not set the scale
+        }
         bool found = false;
         const QCPRange r = graph->getValueRange(found, QCP::sdBoth, m_plot.xAxis->range());
         if (found) {
@@ -342,8 +332,9 @@ void TemperaturePlot::mouseMoved(QMouseEvent* event) {
 }
 
 void TemperaturePlot::mouseReleased(QMouseEvent* event) {
-    if (m_pressed && !m_moved && event->button() == Qt::LeftButton &&
-        !(event->modifiers() & Qt::ShiftModifier)) {
+    // A click on the legend is for the legend, not a pick.
+    if (m_pressed && !m_moved && !m_legend->contains(event->pos()) &&
+        event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier)) {
         pickAt(m_plot.xAxis->pixelToCoord(event->pos().x()));
     }
     m_pressed = false;

@@ -13,6 +13,7 @@
 namespace quorvane {
 
 class ChannelGraph;
+class ChannelLegend;
 class ElapsedTicker;
 class PlotKeys;
 class UtcTicker;
@@ -78,6 +79,7 @@ public:
     QList<QCPAbstractItem*> screenOnlyItems() const { return m_overlay.screenOnly(); }
 
     QCustomPlot& customPlot() { return m_plot; }
+    ChannelLegend& legend() { return *m_legend; }
     RunSeries& series() { return m_series; }
     int heaterRectCount() const { return static_cast<int>(m_heaterRects.size()); }
     QString emptyText() const { return m_overlay.emptyText(); }
@@ -101,6 +103,7 @@ private:
     QCustomPlot m_plot;
     std::array<ChannelGraph*, RunSeries::kChannels> m_graphs{};
     QCPGraph* m_heaterLegend = nullptr;
+    ChannelLegend* m_legend = nullptr;
     std::vector<QCPItemRect*> m_heaterRects;
     PlotMarks m_marks;
     PlotOverlay m_overlay;

@@ -72,6 +72,9 @@ TEST(ProbeProfileDialogTest, SavesAndReadsBackUnderAnyLocale) {
     dialog.radiusMmSpin().setValue(0.8);
     dialog.tiltEnteredBox().setChecked(true);
     dialog.tiltSpin().setValue(7.5);
+    dialog.alphaSpin().setValue(1.6);
+    dialog.heaterUncertaintySpin().setValue(2.5);
+    dialog.depthUncertaintySpin().setValue(0.01);
     ASSERT_TRUE(dialog.save()) << dialog.messageLabel().text().toStdString();
     QLocale::setDefault(before);
 
@@ -86,16 +89,25 @@ TEST(ProbeProfileDialogTest, SavesAndReadsBackUnderAnyLocale) {
     EXPECT_DOUBLE_EQ(read->tiltDeg, 7.5);
     EXPECT_TRUE(read->tiltEntered);
     EXPECT_FALSE(read->isDefault);
+    EXPECT_DOUBLE_EQ(read->alpha, 1.6);
+    EXPECT_EQ(read->heaterCalibrationUncertainty, 0.025);
+    EXPECT_EQ(read->depthUncertaintyM, 0.01);
 
     // Opened again, the dialog shows what was saved; without a measured tilt none is written.
     ProbeProfileDialog again(store, *read);
     EXPECT_DOUBLE_EQ(again.depthSpin(2).value(), 0.9);
     EXPECT_EQ(again.tiltSpin().text(), QStringLiteral("7.5 °"));
     again.tiltEnteredBox().setChecked(false);
+    // An uncertainty taken back is none, not zero; alpha stays as it was.
+    again.heaterUncertaintySpin().setValue(0.0);
+    EXPECT_EQ(again.heaterUncertaintySpin().text(), QStringLiteral("not given"));
     ASSERT_TRUE(again.save());
     const auto untilted = analysis::ProbeProfileStore::readFile(store.pathFor("0417"), error);
     ASSERT_TRUE(untilted);
     EXPECT_FALSE(untilted->tiltEntered);
+    EXPECT_DOUBLE_EQ(untilted->alpha, 1.6);
+    EXPECT_FALSE(untilted->heaterCalibrationUncertainty);
+    EXPECT_EQ(untilted->depthUncertaintyM, 0.01);
 }
 
 // The serial names the profile's file: a serial that is no plain file name is refused, by

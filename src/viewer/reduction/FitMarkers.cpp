@@ -67,6 +67,10 @@ FitMarkers::FitMarkers(QCustomPlot& plot, ReductionController& controller, QObje
     }
     m_decay = span(plot, QColor(40, 110, 220));
     m_heating = span(plot, QColor(30, 150, 60));
+    // The penetration shown, when the file holds more than one: a strip along the bottom.
+    m_shownSpan = span(plot, QColor(60, 60, 60));
+    m_shownSpan->setBrush(QColor(60, 60, 60, 110));
+    m_shownSpan->setPen(Qt::NoPen);
     m_penetration = verticalLine(plot, QColor(30, 30, 30), Qt::SolidLine);
     m_on = verticalLine(plot, QColor(200, 40, 40), Qt::DashLine);
     m_off = verticalLine(plot, QColor(200, 40, 40), Qt::DotLine);
@@ -311,7 +315,20 @@ void FitMarkers::refresh() {
                                                                 : QStringLiteral("heating fit"));
     placeSpan(m_heating, m_heatingLabel, handleKey(Handle::HeatingFrom),
               handleKey(Handle::HeatingTo));
+    const auto& times = m_controller.records().timeS();
+    m_shownSpan->setVisible(m_controller.penetrations().size() > 1 && !times.empty());
+    if (m_shownSpan->visible()) {
+        m_shownSpan->topLeft->setCoords(times.front(), 0.985);
+        m_shownSpan->bottomRight->setCoords(times.back(), 1.0);
+    }
     m_plot.replot(QCustomPlot::rpQueuedReplot);
+}
+
+std::optional<std::pair<double, double>> FitMarkers::shownSpan() const {
+    if (!m_shownSpan->visible()) {
+        return std::nullopt;
+    }
+    return std::pair{m_shownSpan->topLeft->key(), m_shownSpan->bottomRight->key()};
 }
 
 } // namespace quorvane

@@ -35,6 +35,8 @@ public:
     std::optional<double> handleKey(Handle handle) const;
     std::optional<double> heaterOnKey() const;
     std::optional<double> heaterOffKey() const;
+    // The first and last record of the penetration shown, marked when the file holds several.
+    std::optional<std::pair<double, double>> shownSpan() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,6 +59,7 @@ private:
     QCPItemText* m_offLabel;
     QCPItemRect* m_decay;
     QCPItemRect* m_heating;
+    QCPItemRect* m_shownSpan;
     QCPItemText* m_decayLabel;
     QCPItemText* m_heatingLabel;
     Handle m_dragging = Handle::None;

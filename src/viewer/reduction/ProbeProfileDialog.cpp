@@ -26,6 +26,20 @@ QDoubleSpinBox* field(double low, double high, int decimals, const QString& suff
     return box;
 }
 
+// A field whose lowest value says the sheet gives none.
+QDoubleSpinBox* optionalField(double high, int decimals, const QString& suffix, const QString& name,
+                              std::optional<double> value) {
+    QDoubleSpinBox* box = field(0.0, high, decimals, suffix, name);
+    box->setSpecialValueText(QStringLiteral("not given"));
+    box->setValue(value.value_or(0.0));
+    return box;
+}
+
+std::optional<double> given(const QDoubleSpinBox* box, double scale) {
+    return box->value() > box->minimum() ? std::optional<double>(box->value() / scale)
+                                         : std::nullopt;
+}
+
 } // namespace
 
 ProbeProfileDialog::ProbeProfileDialog(const analysis::ProbeProfileStore& store,
@@ -35,6 +49,17 @@ ProbeProfileDialog::ProbeProfileDialog(const analysis::ProbeProfileStore& store,
                      QStringLiteral("Heater calibration, W/m per level"))),
       m_radiusMm(
           field(-100.0, 100.0, 3, QStringLiteral(" mm"), QStringLiteral("Needle radius, mm"))),
+      m_alpha(field(0.0, analysis::ProbeProfile::kHighestAlpha, 2, QString(),
+                    QStringLiteral("Alpha, twice the ratio of heat capacities"))),
+      m_heaterUncertainty(
+          optionalField(100.0, 2, QStringLiteral(" %"),
+                        QStringLiteral("Heater calibration relative uncertainty, per cent"),
+                        profile.heaterCalibrationUncertainty
+                            ? std::optional<double>(*profile.heaterCalibrationUncertainty * 100.0)
+                            : std::nullopt)),
+      m_depthUncertainty(optionalField(1.0, 3, QStringLiteral(" m"),
+                                       QStringLiteral("Thermistor depth uncertainty, m"),
+                                       profile.depthUncertaintyM)),
       m_tilt(field(-180.0, 180.0, 1, QStringLiteral(" °"),
                    QStringLiteral("Tilt from vertical, degrees"))),
       m_tiltEntered(new QCheckBox(QStringLiteral("tilt measured"))), m_message(new QLabel),
@@ -64,6 +89,12 @@ ProbeProfileDialog::ProbeProfileDialog(const analysis::ProbeProfileStore& store,
     m_tiltEntered->setChecked(profile.tiltEntered && !profile.isDefault);
     form->addRow(QStringLiteral("Heater calibration"), m_heater);
     form->addRow(QStringLiteral("Needle radius"), m_radiusMm);
+    m_alpha->setValue(profile.alpha);
+    m_alpha->setToolTip(QStringLiteral("Twice the heat capacity per volume of the sediment over "
+                                       "the probe's; 0 takes the probe for an ideal line"));
+    form->addRow(QStringLiteral("Alpha"), m_alpha);
+    form->addRow(QStringLiteral("Heater calibration uncertainty"), m_heaterUncertainty);
+    form->addRow(QStringLiteral("Depth uncertainty"), m_depthUncertainty);
     auto* tiltRow = new QHBoxLayout;
     tiltRow->addWidget(m_tilt);
     tiltRow->addWidget(m_tiltEntered);
@@ -77,7 +108,8 @@ ProbeProfileDialog::ProbeProfileDialog(const analysis::ProbeProfileStore& store,
     for (QDoubleSpinBox* box : m_depths) {
         connect(box, &QDoubleSpinBox::valueChanged, this, &ProbeProfileDialog::validate);
     }
-    for (QDoubleSpinBox* box : {m_heater, m_radiusMm, m_tilt}) {
+    for (QDoubleSpinBox* box :
+         {m_heater, m_radiusMm, m_alpha, m_heaterUncertainty, m_depthUncertainty, m_tilt}) {
         connect(box, &QDoubleSpinBox::valueChanged, this, &ProbeProfileDialog::validate);
     }
     connect(m_tiltEntered, &QCheckBox::toggled, m_tilt, &QWidget::setEnabled);
@@ -100,6 +132,9 @@ analysis::ProbeProfile ProbeProfileDialog::profile() const {
     }
     p.heaterWPerMPerLevel = m_heater->value();
     p.radiusM = m_radiusMm->value() / 1000.0;
+    p.alpha = m_alpha->value();
+    p.heaterCalibrationUncertainty = given(m_heaterUncertainty, 100.0);
+    p.depthUncertaintyM = given(m_depthUncertainty, 1.0);
     p.tiltEntered = m_tiltEntered->isChecked();
     p.tiltDeg = p.tiltEntered ? m_tilt->value() : 0.0;
     p.isDefault = false;

@@ -33,6 +33,10 @@ public:
     QDoubleSpinBox& depthSpin(int sensor) { return *m_depths[static_cast<std::size_t>(sensor)]; }
     QDoubleSpinBox& heaterSpin() { return *m_heater; }
     QDoubleSpinBox& radiusMmSpin() { return *m_radiusMm; }
+    QDoubleSpinBox& alphaSpin() { return *m_alpha; }
+    // Relative uncertainty in per cent, and metres; the lowest value is "not given".
+    QDoubleSpinBox& heaterUncertaintySpin() { return *m_heaterUncertainty; }
+    QDoubleSpinBox& depthUncertaintySpin() { return *m_depthUncertainty; }
     QDoubleSpinBox& tiltSpin() { return *m_tilt; }
     QCheckBox& tiltEnteredBox() { return *m_tiltEntered; }
     QLabel& messageLabel() { return *m_message; }
@@ -47,6 +51,9 @@ private:
     std::array<QDoubleSpinBox*, 5> m_depths{};
     QDoubleSpinBox* m_heater;
     QDoubleSpinBox* m_radiusMm;
+    QDoubleSpinBox* m_alpha;
+    QDoubleSpinBox* m_heaterUncertainty;
+    QDoubleSpinBox* m_depthUncertainty;
     QDoubleSpinBox* m_tilt;
     QCheckBox* m_tiltEntered;
     QLabel* m_message;

@@ -1,10 +1,12 @@
 #include "viewer/reduction/ReductionPanel.h"
 
-#include "viewer/reduction/DecimalSpinBox.h"
 #include "viewer/reduction/FitPlot.h"
+#include "viewer/reduction/PenetrationList.h"
 #include "viewer/reduction/ProfilePlots.h"
 #include "viewer/reduction/ReductionController.h"
 #include "viewer/reduction/ResultsText.h"
+#include "viewer/reduction/ThermistorChoices.h"
+#include "viewer/reduction/WindowChoices.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -29,28 +31,18 @@ QLabel* valueLabel() {
     return label;
 }
 
-// The window the thermistors share, from the first that has one.
-template <typename Member>
-std::optional<analysis::FitWindow> sharedWindow(const analysis::ReductionResults& r, Member m) {
-    for (const analysis::SensorResult& s : r.sensors) {
-        if (s.*m) {
-            return s.*m;
-        }
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
     : QWidget(parent), m_controller(controller), m_fileNote(valueLabel()), m_profile(valueLabel()),
       m_penetration(valueLabel()), m_heater(valueLabel()), m_gradient(valueLabel()),
       m_heatFlow(valueLabel()), m_bullard(valueLabel()), m_meanK(valueLabel()),
-      m_quality(valueLabel()), m_reasons(valueLabel()), m_table(new QTableWidget(5, ColumnCount)),
-      m_penetrationSpin(spin(1e7)), m_decayFrom(spin(1e6)), m_decayTo(spin(1e6)),
-      m_heatingFrom(spin(1e6)), m_heatingTo(spin(1e6)),
-      m_defaults(new QPushButton(QStringLiteral("Default windows"))), m_sensor(new QComboBox),
-      m_decayPlot(new FitPlot(FitPlot::Kind::Decay)),
+      m_quality(valueLabel()), m_qualityCap(valueLabel()), m_reasons(valueLabel()),
+      m_stationFile(valueLabel()),
+      m_setAside(new QPushButton(QStringLiteral("Move the station file aside"))),
+      m_penetrations(new PenetrationList(controller)), m_table(new QTableWidget(5, ColumnCount)),
+      m_windows(new WindowChoices(controller)), m_thermistors(new ThermistorChoices(controller)),
+      m_sensor(new QComboBox), m_decayPlot(new FitPlot(FitPlot::Kind::Decay)),
       m_heatingPlot(new FitPlot(FitPlot::Kind::Heating)) {
     setLocale(QLocale::c());
     auto* layout = new QVBoxLayout(this);
@@ -59,11 +51,26 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
     m_fileNote->hide();
     layout->addWidget(m_fileNote);
 
+    // Why the station file cannot be kept: said here, never in a box.
+    m_stationFile->setStyleSheet(QStringLiteral("color: #b00000;"));
+    auto* stationFileRow = new QHBoxLayout;
+    stationFileRow->addWidget(m_stationFile, 1);
+    stationFileRow->addWidget(m_setAside);
+    layout->addLayout(stationFileRow);
+
     auto* probeRow = new QHBoxLayout;
     auto* profileButton = new QPushButton(QStringLiteral("Probe profile…"));
+    auto* stationButton = new QPushButton(QStringLiteral("Station…"));
     probeRow->addWidget(m_profile, 1);
     probeRow->addWidget(profileButton);
+    probeRow->addWidget(stationButton);
     layout->addLayout(probeRow);
+
+    auto* penetrations = new QGroupBox(QStringLiteral("Penetrations (the newest is followed "
+                                                      "until you choose another)"));
+    auto* penetrationsLayout = new QVBoxLayout(penetrations);
+    penetrationsLayout->addWidget(m_penetrations);
+    layout->addWidget(penetrations);
 
     auto* station = new QGroupBox(QStringLiteral("Station"));
     auto* form = new QFormLayout(station);
@@ -73,10 +80,12 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
     form->addRow(QStringLiteral("Heat flow"), m_heatFlow);
     form->addRow(QStringLiteral("Bullard"), m_bullard);
     form->addRow(QStringLiteral("Mean k"), m_meanK);
-    form->addRow(QStringLiteral("Quality"), m_quality);
+    auto* qualityRow = new QHBoxLayout;
+    qualityRow->addWidget(m_quality);
+    qualityRow->addWidget(m_qualityCap, 1);
+    form->addRow(QStringLiteral("Quality"), qualityRow);
     QFont bold = m_quality->font();
     bold.setBold(true);
-    m_quality->setFont(bold);
     m_heatFlow->setFont(bold);
     layout->addWidget(station);
 
@@ -109,30 +118,13 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
 
     auto* choices =
         new QGroupBox(QStringLiteral("Penetration and fit windows (drag them on the plot)"));
-    auto* grid = new QFormLayout(choices);
-    m_penetrationSpin->setSuffix(QStringLiteral(" s after the first record"));
-    grid->addRow(QStringLiteral("Penetration"), m_penetrationSpin);
-    auto pair = [](QDoubleSpinBox* a, QDoubleSpinBox* b, const QString& unit) {
-        auto* row = new QHBoxLayout;
-        row->addWidget(a);
-        row->addWidget(new QLabel(QStringLiteral("to")));
-        row->addWidget(b);
-        row->addWidget(new QLabel(unit));
-        return row;
-    };
-    grid->addRow(QStringLiteral("Decay"),
-                 pair(m_decayFrom, m_decayTo, QStringLiteral("s after t_p")));
-    grid->addRow(QStringLiteral("Heating"),
-                 pair(m_heatingFrom, m_heatingTo, QStringLiteral("s after t_on")));
-    grid->addRow(QString(), m_defaults);
+    auto* choicesLayout = new QVBoxLayout(choices);
+    choicesLayout->addWidget(m_windows);
     layout->addWidget(choices);
-    // The fields' names for a screen reader (the row labels name only the first of a pair).
-    m_penetrationSpin->setAccessibleName(QStringLiteral("Penetration, seconds after the first "
-                                                        "record"));
-    m_decayFrom->setAccessibleName(QStringLiteral("Decay window from, seconds after t_p"));
-    m_decayTo->setAccessibleName(QStringLiteral("Decay window to, seconds after t_p"));
-    m_heatingFrom->setAccessibleName(QStringLiteral("Heating window from, seconds after t_on"));
-    m_heatingTo->setAccessibleName(QStringLiteral("Heating window to, seconds after t_on"));
+    auto* thermistors = new QGroupBox(QStringLiteral("Thermistors"));
+    auto* thermistorsLayout = new QVBoxLayout(thermistors);
+    thermistorsLayout->addWidget(m_thermistors);
+    layout->addWidget(thermistors);
 
     auto* sensorRow = new QHBoxLayout;
     sensorRow->addWidget(new QLabel(QStringLiteral("Fits of")));
@@ -163,27 +155,49 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
     connect(profileButton, &QPushButton::clicked, this, &ReductionPanel::profileRequested);
     connect(json, &QPushButton::clicked, this, &ReductionPanel::exportJsonRequested);
     connect(report, &QPushButton::clicked, this, &ReductionPanel::exportReportRequested);
-    connect(m_penetrationSpin, &QDoubleSpinBox::valueChanged, this,
-            &ReductionPanel::penetrationEdited);
-    for (QDoubleSpinBox* s : {m_decayFrom, m_decayTo}) {
-        connect(s, &QDoubleSpinBox::valueChanged, this, &ReductionPanel::decayEdited);
-    }
-    for (QDoubleSpinBox* s : {m_heatingFrom, m_heatingTo}) {
-        connect(s, &QDoubleSpinBox::valueChanged, this, &ReductionPanel::heatingEdited);
-    }
-    connect(m_defaults, &QPushButton::clicked, &m_controller, &ReductionController::resetChoices);
+    connect(stationButton, &QPushButton::clicked, this, &ReductionPanel::stationRequested);
+    connect(m_setAside, &QPushButton::clicked, this, &ReductionPanel::setAside);
+    connect(&m_controller, &ReductionController::stationFileChanged, this,
+            &ReductionPanel::refreshStationFile);
     connect(m_sensor, &QComboBox::currentIndexChanged, this, &ReductionPanel::refreshPlots);
     connect(&m_controller, &ReductionController::reduced, this, &ReductionPanel::refresh);
     refresh();
+    refreshStationFile();
 }
 
-QDoubleSpinBox* ReductionPanel::spin(double maximum) {
-    auto* box = new DecimalSpinBox;
-    box->setDecimals(1);
-    box->setRange(0.0, maximum);
-    box->setKeyboardTracking(false);
-    box->setEnabled(false);
-    return box;
+QDoubleSpinBox& ReductionPanel::penetrationSpin() {
+    return m_windows->penetrationSpin();
+}
+QDoubleSpinBox& ReductionPanel::decayFromSpin() {
+    return m_windows->decayFromSpin();
+}
+QDoubleSpinBox& ReductionPanel::decayToSpin() {
+    return m_windows->decayToSpin();
+}
+QDoubleSpinBox& ReductionPanel::heatingFromSpin() {
+    return m_windows->heatingFromSpin();
+}
+QDoubleSpinBox& ReductionPanel::heatingToSpin() {
+    return m_windows->heatingToSpin();
+}
+QPushButton& ReductionPanel::defaultsButton() {
+    return m_windows->defaultsButton();
+}
+
+void ReductionPanel::refreshStationFile() {
+    const QString problem = m_controller.stationFileProblem();
+    m_stationFile->setText(problem);
+    m_stationFile->setVisible(!problem.isEmpty());
+    m_setAside->setVisible(m_controller.stationFileRefused());
+}
+
+void ReductionPanel::setAside() {
+    QString movedTo;
+    QString error;
+    if (!m_controller.setStationFileAside(movedTo, error)) {
+        m_stationFile->setText(QStringLiteral("The station file was not moved: ") + error);
+        m_stationFile->setVisible(true);
+    }
 }
 
 void ReductionPanel::showFileNote(const QString& note) {
@@ -218,14 +232,29 @@ void ReductionPanel::refresh() {
     m_meanK->setText(r.harmonicMeanKWPerMK ? ResultsText::number(r.harmonicMeanKWPerMK, 3) +
                                                  QStringLiteral(" W/(m K), harmonic")
                                            : QString::fromUtf8(ResultsText::kDash));
+    // A capped quality is no verdict of the uncertainty: not emphasised, with the reason.
     m_quality->setText(ResultsText::quality(r));
+    QFont quality = m_quality->font();
+    quality.setBold(r.qualityCap.isEmpty());
+    m_quality->setFont(quality);
+    m_qualityCap->setText(r.qualityCap.isEmpty() ? QString()
+                                                 : QStringLiteral("(%1)").arg(r.qualityCap));
+    m_qualityCap->setVisible(!r.qualityCap.isEmpty());
 
     for (int row = 0; row < 5; ++row) {
         const analysis::SensorResult& s = r.sensors[static_cast<std::size_t>(row)];
         const auto set = [&](int column, const QString& text) {
             m_table->item(row, column)->setText(text);
         };
-        set(Name, s.name);
+        // A thermistor left out stays in the table, marked, with the reason on it.
+        set(Name, s.excluded.isEmpty() ? s.name : s.name + QStringLiteral(" ✕"));
+        m_table->item(row, Name)->setToolTip(
+            s.excluded.isEmpty()
+                ? QString()
+                : QStringLiteral("left out of %1%2")
+                      .arg(s.excluded.join(QStringLiteral(" and ")),
+                           s.excludedReason.isEmpty() ? QString()
+                                                      : QStringLiteral(": ") + s.excludedReason));
         set(Depth, ResultsText::number(s.depthM, 2));
         set(TEq, ResultsText::withError(s.tEqC, s.tEqErrC, 4));
         set(K, ResultsText::withError(s.kWPerMK, s.kErrWPerMK, 3));
@@ -244,45 +273,9 @@ void ReductionPanel::refresh() {
     m_reasons->setText(reasons.isEmpty()
                            ? QStringLiteral("No flags.")
                            : QStringLiteral("• ") + reasons.join(QStringLiteral("\n• ")));
-    refreshChoices();
+    m_windows->refresh();
+    m_thermistors->refresh();
     refreshPlots();
-}
-
-void ReductionPanel::refreshChoices() {
-    const analysis::ReductionResults& r = m_controller.results();
-    const analysis::StationRecords& records = m_controller.records();
-    // What the panel writes into its fields is never an edit: only the operator's own edits
-    // reach the controller (a range that clamps a value would otherwise send it). A field being
-    // typed in keeps what the operator typed, unless the run it was typed for is over.
-    const bool newRun = m_shownRun != m_controller.generation();
-    m_shownRun = m_controller.generation();
-    const auto put = [newRun](QDoubleSpinBox* box, std::optional<double> value,
-                              std::optional<double> maximum = std::nullopt) {
-        const QSignalBlocker quiet(box);
-        box->setEnabled(value.has_value());
-        if (maximum) {
-            box->setMaximum(*maximum);
-        }
-        if (value && (newRun || !box->hasFocus())) {
-            box->setValue(*value);
-        }
-    };
-    std::optional<double> penetration;
-    std::optional<double> span;
-    if (r.penetrationS && !records.empty()) {
-        penetration = *r.penetrationS - records.timeS().front();
-        span = records.timeS().back() - records.timeS().front();
-    }
-    put(m_penetrationSpin, penetration, span);
-    const auto decay = sharedWindow(r, &analysis::SensorResult::decayWindow);
-    const double tp = r.penetrationS.value_or(0.0);
-    put(m_decayFrom, decay ? std::optional<double>(decay->fromS - tp) : std::nullopt);
-    put(m_decayTo, decay ? std::optional<double>(decay->toS - tp) : std::nullopt);
-    const auto heating =
-        r.heater.pulse ? std::nullopt : sharedWindow(r, &analysis::SensorResult::kWindow);
-    const double on = r.heater.onS.value_or(0.0);
-    put(m_heatingFrom, heating ? std::optional<double>(heating->fromS - on) : std::nullopt);
-    put(m_heatingTo, heating ? std::optional<double>(heating->toS - on) : std::nullopt);
 }
 
 void ReductionPanel::refreshPlots() {
@@ -298,24 +291,6 @@ void ReductionPanel::refreshPlots() {
         QStringLiteral("%1 %2: k %3 W/(m K)")
             .arg(s.name, r.heater.pulse ? QStringLiteral("pulse") : QStringLiteral("heating"),
                  ResultsText::number(s.kWPerMK, 3)));
-}
-
-void ReductionPanel::penetrationEdited(double secondsFromFirst) {
-    const auto& records = m_controller.records();
-    if (records.empty()) {
-        return;
-    }
-    m_controller.setPenetration(records.timeS().front() + secondsFromFirst);
-}
-
-void ReductionPanel::decayEdited() {
-    m_controller.setDecayWindow(
-        ReductionController::Window{m_decayFrom->value(), m_decayTo->value()});
-}
-
-void ReductionPanel::heatingEdited() {
-    m_controller.setHeatingWindow(
-        ReductionController::Window{m_heatingFrom->value(), m_heatingTo->value()});
 }
 
 } // namespace quorvane

@@ -11,10 +11,14 @@ class QTableWidget;
 namespace quorvane {
 
 class FitPlot;
+class PenetrationList;
 class ReductionController;
+class ThermistorChoices;
+class WindowChoices;
 
-// Beside the plot: the reduction of the shown station as it stands, the operator's choice of
-// penetration time and fit windows, the two fit plots of one thermistor, and the exports.
+// Beside the plot: the penetrations of the file, the reduction of the shown one as it stands,
+// the operator's choices for it (penetration time, fit windows, calibration, conductivities
+// entered, thermistors left out), the two fit plots of one thermistor, and the exports.
 class ReductionPanel : public QWidget {
     Q_OBJECT
 public:
@@ -39,29 +43,33 @@ public:
     QLabel& heatFlowLabel() { return *m_heatFlow; }
     QLabel& bullardLabel() { return *m_bullard; }
     QLabel& qualityLabel() { return *m_quality; }
+    QLabel& qualityCapLabel() { return *m_qualityCap; }
     QLabel& reasonsLabel() { return *m_reasons; }
-    QDoubleSpinBox& penetrationSpin() { return *m_penetrationSpin; }
-    QDoubleSpinBox& decayFromSpin() { return *m_decayFrom; }
-    QDoubleSpinBox& decayToSpin() { return *m_decayTo; }
-    QDoubleSpinBox& heatingFromSpin() { return *m_heatingFrom; }
-    QDoubleSpinBox& heatingToSpin() { return *m_heatingTo; }
-    QPushButton& defaultsButton() { return *m_defaults; }
+    QLabel& stationFileLabel() { return *m_stationFile; }
+    QPushButton& setAsideButton() { return *m_setAside; }
+    PenetrationList& penetrationList() { return *m_penetrations; }
+    WindowChoices& windows() { return *m_windows; }
+    ThermistorChoices& thermistors() { return *m_thermistors; }
+    QDoubleSpinBox& penetrationSpin();
+    QDoubleSpinBox& decayFromSpin();
+    QDoubleSpinBox& decayToSpin();
+    QDoubleSpinBox& heatingFromSpin();
+    QDoubleSpinBox& heatingToSpin();
+    QPushButton& defaultsButton();
     FitPlot& decayPlot() { return *m_decayPlot; }
     FitPlot& heatingPlot() { return *m_heatingPlot; }
 
 signals:
     void profileRequested();
+    void stationRequested();
     void exportJsonRequested();
     void exportReportRequested();
 
 private:
     void refresh();
     void refreshPlots();
-    void refreshChoices();
-    QDoubleSpinBox* spin(double maximum);
-    void penetrationEdited(double secondsFromFirst);
-    void decayEdited();
-    void heatingEdited();
+    void refreshStationFile();
+    void setAside();
 
     ReductionController& m_controller;
     QLabel* m_fileNote;
@@ -73,18 +81,17 @@ private:
     QLabel* m_bullard;
     QLabel* m_meanK;
     QLabel* m_quality;
+    QLabel* m_qualityCap;
     QLabel* m_reasons;
+    QLabel* m_stationFile;
+    QPushButton* m_setAside;
+    PenetrationList* m_penetrations;
     QTableWidget* m_table;
-    QDoubleSpinBox* m_penetrationSpin;
-    QDoubleSpinBox* m_decayFrom;
-    QDoubleSpinBox* m_decayTo;
-    QDoubleSpinBox* m_heatingFrom;
-    QDoubleSpinBox* m_heatingTo;
-    QPushButton* m_defaults;
+    WindowChoices* m_windows;
+    ThermistorChoices* m_thermistors;
     QComboBox* m_sensor;
     FitPlot* m_decayPlot;
     FitPlot* m_heatingPlot;
-    int m_shownRun = -1; // the controller's run the fields show
 };
 
 } // namespace quorvane
