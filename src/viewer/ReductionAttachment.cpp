@@ -1,7 +1,6 @@
 #include "viewer/ReductionAttachment.h"
 
 #include "viewer/ChannelLegend.h"
-#include "viewer/ExportView.h"
 #include "viewer/TemperaturePlot.h"
 #include "viewer/UpdateMessage.h"
 #include "viewer/ViewerWindow.h"
@@ -13,6 +12,7 @@
 #include "viewer/reduction/ReportExporter.h"
 #include "viewer/reduction/SensorVisibility.h"
 #include "viewer/reduction/StationDialog.h"
+#include "viewer/reduction/StationOutputs.h"
 
 #include <QDockWidget>
 #include <QFileDialog>
@@ -27,7 +27,7 @@
 namespace quorvane {
 
 ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsFolder)
-    : QObject(&window), m_window(window), m_store(std::move(settingsFolder)),
+    : QObject(&window), m_window(window), m_store(settingsFolder),
       m_controller(new ReductionController(analysis::ProbeProfile::defaultProfile(), this)) {
     m_panel = new ReductionPanel(*m_controller);
     auto* scroll = new QScrollArea;
@@ -60,6 +60,10 @@ ReductionAttachment::ReductionAttachment(ViewerWindow& window, QString settingsF
     menu->addAction(QStringLiteral("&Default windows"), m_controller,
                     &ReductionController::resetChoices);
     menu->addAction(m_dock->toggleViewAction());
+    m_outputs = new StationOutputs(*m_controller, settingsFolder, &window, this);
+    m_outputs->addMenuEntries(*menu, *window.menuBar()->actions().front()->menu());
+    connect(m_outputs, &StationOutputs::said, &window, &ViewerWindow::tell);
+    connect(m_outputs, &StationOutputs::openDataFileRequested, &window, &ViewerWindow::openFile);
     m_visibility = new SensorVisibility(window.plot().legend(), *m_controller, *menu, this);
 
     connect(&window, &ViewerWindow::updateApplied, this, &ReductionAttachment::apply);
@@ -152,19 +156,7 @@ bool ReductionAttachment::exportJson(const QString& path, QString& error) {
 
 bool ReductionAttachment::exportReport(const QString& path, QString& error) {
     m_controller->reduceNow();
-    QString profile = m_controller->profile().isDefault
-                          ? QStringLiteral("Default probe profile")
-                          : QStringLiteral("Probe profile %1").arg(m_controller->profile().serial);
-    if (!m_controller->profileNote().isEmpty()) {
-        profile += QStringLiteral(": ") + m_controller->profileNote();
-    }
-    TemperaturePlot& plot = m_window.plot();
-    const ExportView view(plot.customPlot(), plot.screenOnlyItems());
-    const ReportExporter exporter(m_controller->results(), profile,
-                                  {&plot.customPlot(), &m_panel->decayPlot().customPlot(),
-                                   &m_panel->heatingPlot().customPlot()},
-                                  m_panel->chosenSensor());
-    return exporter.writeReport(path, error);
+    return m_outputs->exportReport(path, error);
 }
 
 analysis::ProbeProfile ReductionAttachment::profileToEdit() const {

@@ -14,6 +14,7 @@ namespace quorvane {
 class FitMarkers;
 class ReductionController;
 class ReductionPanel;
+class StationOutputs;
 class SensorVisibility;
 class ViewerWindow;
 
@@ -47,6 +48,7 @@ public:
     ReductionController& controller() { return *m_controller; }
     ReductionPanel& panel() { return *m_panel; }
     FitMarkers& markers() { return *m_markers; }
+    StationOutputs& outputs() { return *m_outputs; }
     SensorVisibility& visibility() { return *m_visibility; }
     QDockWidget& dock() { return *m_dock; }
     const analysis::ProbeProfileStore& store() const { return m_store; }
@@ -62,6 +64,7 @@ private:
     ReductionController* m_controller;
     ReductionPanel* m_panel;
     FitMarkers* m_markers;
+    StationOutputs* m_outputs;
     SensorVisibility* m_visibility = nullptr;
     QDockWidget* m_dock;
     std::optional<analysis::ProbeProfile> m_given; // from --probe

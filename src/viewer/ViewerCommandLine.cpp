@@ -26,14 +26,35 @@ QString ViewerCommandLine::helpText() {
         "  --size WxH            size of the exported picture (default 1200x700)\n"
         "  --probe PROFILE       the probe profile (JSON) for the reduction, instead of\n"
         "                        ~/.config/Quorvane/probes/<serial>.json\n"
-        "  --analyze FILE [--probe PROFILE] [--penetration ISO-UTC] [--decay-window A,B]\n"
-        "        [--heating-window A,B]\n"
+        "  --analyze FILE [--probe PROFILE] [--stations | --station N]\n"
+        "        [--penetration ISO-UTC] [--decay-window A,B] [--heating-window A,B]\n"
+        "        [--pulse-window A,B] [--calibrate-bottom-water]\n"
+        "        [--conductivity K[,K,K,K,K]] [--ignore-station-file]\n"
+        "        [--add-to-table CRUISE.csv]\n"
         "                        reduce FILE and print the results as JSON (no window):\n"
         "                        equilibrium temperatures, conductivities, gradient, heat\n"
-        "                        flow; windows in seconds from the penetration and from\n"
-        "                        the heater's switch-on. Exit status 0; 1 when some lines\n"
-        "                        were bad; 2 when FILE cannot be read, is no data log file\n"
-        "                        or holds no records, or the --probe profile cannot be used\n"
+        "                        flow; windows in seconds from the penetration, from the\n"
+        "                        heater's switch-on and from the pulse's middle.\n"
+        "                        --stations prints every penetration of the file as an\n"
+        "                        array, --station N the N-th (from 1) as one object;\n"
+        "                        without either, the last one. --calibrate-bottom-water\n"
+        "                        takes each thermistor's offset in the bottom water off;\n"
+        "                        --conductivity gives k in W/(m K) (one for all five, or\n"
+        "                        five). FILE.station.json (the choices saved in the\n"
+        "                        window) is read unless --ignore-station-file; options\n"
+        "                        given here go over it. --add-to-table adds the rows of\n"
+        "                        the penetrations printed to a cruise table.\n"
+        "                        Exit status 0; 1 when some lines were bad; 2 when FILE\n"
+        "                        cannot be read, is no data log file or holds no records,\n"
+        "                        the profile or the station file cannot be used, the\n"
+        "                        cruise table refuses the rows, or the options are wrong\n"
+        "  --export-ghfdb CRUISE.csv OUT.csv\n"
+        "                        write every row of the cruise table as a CSV for the IHFC\n"
+        "                        Global Heat Flow Database (no window). Exit status 0; 1\n"
+        "                        when some cells that should hold numbers did not (named\n"
+        "                        on standard error, left empty); 2 when the table cannot\n"
+        "                        be read or holds no rows, OUT.csv cannot be written or is\n"
+        "                        a cruise table, or the arguments are wrong\n"
         "  -h, --help            this text\n"
         "\n"
         "In the window: the wheel zooms the time axis, a drag pans, Shift + drag or a\n"
@@ -47,6 +68,17 @@ QString ViewerCommandLine::helpText() {
         "Exports: exit status 0 when every line was read, 1 when some lines were bad\n"
         "(listed on standard error), 2 when the file cannot be read or is no data log file\n"
         "(none of its lines is a record or a header line; an empty file is none).\n");
+}
+
+ViewerCommandLine::Batch ViewerCommandLine::batchCommand(const QStringList& arguments) {
+    // Each of these takes the whole command line for itself.
+    if (arguments.contains(QStringLiteral("--analyze"))) {
+        return Batch::Analyze;
+    }
+    if (arguments.contains(QStringLiteral("--export-ghfdb"))) {
+        return Batch::ExportGhfdb;
+    }
+    return Batch::None;
 }
 
 std::optional<ViewerOptions> ViewerCommandLine::parse(const QStringList& arguments,

@@ -66,6 +66,14 @@ ViewerWindow::ViewerWindow(const Clock& clock, QWidget* parent)
 }
 
 ViewerWindow::~ViewerWindow() {
+    // Windows of its own (a cruise table) close, and this one hides, while the records are
+    // still here: a window that closes moves the focus, and the plot redraws when it gets it.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow()) {
+            delete child;
+        }
+    }
+    hide();
     m_events.stop();
     m_data.close();
 }

@@ -56,6 +56,8 @@ public:
     bool loading() const { return m_data.loading(); }
     qint64 badLineCount() const { return m_badLineCount; }
     QString statusMessage() const { return m_status.message(); }
+    // Other panels' outcomes, in the status bar.
+    void tell(const QString& message, bool problem) { say(message, problem); }
     QString ageText() const { return m_status.ageText(); }
     bool ageIsLate() const { return m_late; }
     QAction* followAction() const { return m_followAction; }

@@ -1,5 +1,6 @@
 #include "analysis/batch/AnalyzeCommand.h"
 #include "logging/SystemClock.h"
+#include "station/GhfdbExportCommand.h"
 #include "viewer/BatchExport.h"
 #include "viewer/ReductionAttachment.h"
 #include "viewer/ViewerCommandLine.h"
@@ -16,10 +17,15 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
-    // The batch reduction needs no window and no application object.
-    if (arguments.contains(QStringLiteral("--analyze"))) {
+    // The batch reduction and the database export need no window and no application object.
+    switch (ViewerCommandLine::batchCommand(arguments)) {
+    case ViewerCommandLine::Batch::Analyze:
         return analysis::AnalyzeCommand(ReductionAttachment::settingsFolder())
             .run(arguments, std::cout, std::cerr);
+    case ViewerCommandLine::Batch::ExportGhfdb:
+        return station::GhfdbExportCommand().run(arguments, std::cout, std::cerr);
+    case ViewerCommandLine::Batch::None:
+        break;
     }
     QString error;
     const std::optional<ViewerOptions> options = ViewerCommandLine::parse(arguments, error);

@@ -98,8 +98,11 @@ TEST(AnalyzeProgramTest, ExitStatusesAndTheJsonOfTheBatchCommand) {
 TEST(AnalyzeProgramTest, HelpListsTheReductionsOptions) {
     const Outcome o = view({QStringLiteral("--help")}, QDir::tempPath());
     EXPECT_EQ(o.status, 0);
-    for (const char* option : {"--analyze FILE", "--probe PROFILE", "--penetration ISO-UTC",
-                               "--decay-window A,B", "--heating-window A,B"}) {
+    for (const char* option :
+         {"--analyze FILE", "--probe PROFILE", "--penetration ISO-UTC", "--decay-window A,B",
+          "--heating-window A,B", "--stations", "--station N", "--pulse-window A,B",
+          "--calibrate-bottom-water", "--conductivity K", "--ignore-station-file",
+          "--add-to-table CRUISE.csv", "--export-ghfdb CRUISE.csv OUT.csv"}) {
         EXPECT_TRUE(o.out.contains(option)) << option;
     }
 }

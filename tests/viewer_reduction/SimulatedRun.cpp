@@ -14,6 +14,13 @@ QStringList SimulatedRun::thirtyMinutes() {
             QStringLiteral("0417")};
 }
 
+QStringList SimulatedRun::twoPenetrations() {
+    return {"--interval", "10",   "--heat-time",  "20",       "--heat-level",   "120",
+            "--gradient", "0.1",  "--friction",   "40",       "--noise",        "0.001",
+            "--seed",     "11",   "--duration",   "3700",     "--penetration",  "50,1900",
+            "--pull-out", "1750", "--heat-delay", "470,2320", "--conductivity", "1.0"};
+}
+
 SimulatedRun::SimulatedRun() {
     const QString simulator = binDir() + QStringLiteral("/quorvane-probe-sim");
     if (!binDir().isEmpty() && QFileInfo(simulator).isExecutable()) {

@@ -14,6 +14,8 @@ class SimulatedRun {
 public:
     // A 30-minute run with the heater: 1 s records, 0.5 mK noise, heat time 600 s.
     static QStringList thirtyMinutes();
+    // One lowering at 10 s records, two penetrations, each with its heat pulse; default probe.
+    static QStringList twoPenetrations();
 
     SimulatedRun();
     bool ready() const { return m_dir.isValid() && !m_simulator.isEmpty(); }

@@ -8,6 +8,7 @@
 #include "viewer/reduction/FitPlot.h"
 #include "viewer/reduction/ReductionPanel.h"
 #include "viewer/reduction/ReportExporter.h"
+#include "viewer/reduction/ReportText.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,13 +215,14 @@ TEST_F(ViewerReductionTest, ExportsJsonAsTheBatchCommandAndAReport) {
         // Compatibility form: the ligatures of "ff" and "fl" back to letters.
         const QString words = QString::fromUtf8(text.readAllStandardOutput())
                                   .normalized(QString::NormalizationForm_KC);
-        const ReportExporter exporter(controller().results(), {}, {}, 0);
-        for (const auto& [name, value] : exporter.stationRows()) {
+        const StationSnapshot station{controller().results(), {}, std::nullopt, {}, {}};
+        const ReportText report(station, {});
+        for (const auto& [name, value] : report.resultRows()) {
             EXPECT_TRUE(words.contains(value.normalized(QString::NormalizationForm_KC)))
                 << value.toStdString();
         }
-        for (const QStringList& row : exporter.sensorRows()) {
-            EXPECT_TRUE(words.contains(row[2])) << row[2].toStdString();
+        for (const QStringList& row : report.sensorRows()) {
+            EXPECT_TRUE(words.contains(row[3])) << row[3].toStdString();
         }
     }
 }

@@ -48,6 +48,10 @@ public:
     const std::vector<Penetration>& penetrations();
     // A penetration's records, copied.
     analysis::StationRecords recordsOf(const Penetration& penetration) const;
+    // The records of a penetration's whole run (the report draws the run).
+    const analysis::StationRecords& runOf(const Penetration& penetration) const {
+        return recordsOfRun(penetration.slot);
+    }
 
     // Puts the records of `penetration` into the shown reduction, or none.
     Change show(const Penetration* penetration);

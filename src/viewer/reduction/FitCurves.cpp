@@ -21,6 +21,11 @@ FitCurves FitCurves::decay(const analysis::StationRecords& records,
                            const analysis::ReductionResults& results, std::size_t sensor) {
     FitCurves out;
     const analysis::SensorResult& s = results.sensors[sensor];
+    const bool line = s.decayCurve ? s.decayCurve->method == analysis::DecayCurve::Method::Line
+                                   : s.decayMethod == QLatin1String("line-1/t");
+    out.xLabel =
+        line ? QStringLiteral("1/(t − t_p)  [1/s]") : QStringLiteral("F(α, κ(t − t_p − δ)/a²)");
+    out.yLabel = QStringLiteral("T  [°C]");
     if (!results.penetrationS || records.empty() || !s.decayCurve) {
         return out;
     }
@@ -66,12 +71,14 @@ FitCurves FitCurves::heating(const analysis::StationRecords& records,
                              const analysis::ReductionResults& results, std::size_t sensor) {
     FitCurves out;
     const analysis::SensorResult& s = results.sensors[sensor];
+    const bool pulse = results.heater.pulse && results.heater.offS;
+    out.xLabel = pulse ? QStringLiteral("t − t_h  [s]") : QStringLiteral("ln(t − t_on)  [ln s]");
+    out.yLabel = QStringLiteral("ΔT  [K]");
     if (!results.heater.onS || !s.decayCurve || !s.kCurve || records.empty()) {
         return out;
     }
     const analysis::HeaterCurve& curve = *s.kCurve;
     const double on = *results.heater.onS;
-    const bool pulse = results.heater.pulse && results.heater.offS;
     const double origin = pulse ? (on + *results.heater.offS) / 2.0 : on;
     auto xOf = [&](double time) { return pulse ? time - origin : std::log(time - on); };
     const double end = pulse ? (s.kWindow ? s.kWindow->toS : records.timeS().back())

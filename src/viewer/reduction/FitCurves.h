@@ -3,6 +3,7 @@
 #include "analysis/ReductionResults.h"
 #include "analysis/StationRecords.h"
 
+#include <QString>
 #include <QVector>
 
 namespace quorvane {
@@ -19,6 +20,9 @@ struct FitCurves {
     Set inWindow; // the records the fit used
     Set outside;  // the other records of the same phase
     Set line;     // the fit, empty when there is none
+    // The axes' names, with units: what x and y are for this fit's method.
+    QString xLabel;
+    QString yLabel;
 
     static FitCurves decay(const analysis::StationRecords& records,
                            const analysis::ReductionResults& results, std::size_t sensor);

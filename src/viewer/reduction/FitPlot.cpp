@@ -51,6 +51,10 @@ void FitPlot::show(const FitCurves& curves, const QString& title) {
     if (heading) {
         heading->setText(title);
     }
+    if (!curves.xLabel.isEmpty()) {
+        m_plot->xAxis->setLabel(curves.xLabel);
+        m_plot->yAxis->setLabel(curves.yLabel);
+    }
     m_outside->setData(curves.outside.x, curves.outside.y, true);
     m_inWindow->setData(curves.inWindow.x, curves.inWindow.y, true);
     m_line->setData(curves.line.x, curves.line.y, true);

@@ -10,7 +10,8 @@ class QCPGraph;
 namespace quorvane {
 
 // A small plot of one thermistor's fit: the records (those the fit used stand out) and the
-// fit line. Decay: T against 1/(t − t_p); heating: ΔT against ln(t − t_on).
+// fit line, with the axes the curves name (FitCurves): the decay's T against its own x, the
+// heater's rise ΔT against the time since the pulse or ln(t − t_on).
 class FitPlot : public QWidget {
     Q_OBJECT
 public:

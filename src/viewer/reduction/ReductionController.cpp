@@ -176,6 +176,22 @@ QJsonObject ReductionController::jsonFor(int index) {
     return reduced.json();
 }
 
+ReductionController::RecordsOf ReductionController::recordsFor(int index) const {
+    RecordsOf out;
+    const FileRuns::Penetration* p = find(index);
+    if (!p) {
+        return out;
+    }
+    const analysis::StationRecords& run = m_runs.runOf(*p);
+    out.run = std::shared_ptr<const analysis::StationRecords>(std::shared_ptr<void>(), &run);
+    out.spanS = {p->startS, p->endS};
+    out.wholeRun = p->span.begin == 0 && p->span.end >= run.size();
+    out.penetration = out.wholeRun
+                          ? out.run
+                          : std::make_shared<const analysis::StationRecords>(m_runs.recordsOf(*p));
+    return out;
+}
+
 station::StationDescription ReductionController::descriptionFor(int index) const {
     const FileRuns::Penetration* p = find(index);
     return p ? m_station.file().descriptionFor(p->key) : station::StationDescription{};

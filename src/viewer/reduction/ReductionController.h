@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -81,6 +82,15 @@ public:
     station::StationDescription descriptionFor(int index) const;
     analysis::ReductionOptions optionsFor(int index) const;
     QString dataFilePath() const { return m_path; }
+    // A penetration's records and its whole run's, for the report's plots: lent, not copied,
+    // where the penetration is all of its run; valid until the next record or choice.
+    struct RecordsOf {
+        std::shared_ptr<const analysis::StationRecords> penetration;
+        std::shared_ptr<const analysis::StationRecords> run;
+        std::pair<double, double> spanS{}; // the penetration's first and last record, UTC
+        bool wholeRun = false;
+    };
+    RecordsOf recordsFor(int index) const;
 
     // The operator's choices for the penetration shown; nullopt gives the default back.
     // Each is kept in the station file.

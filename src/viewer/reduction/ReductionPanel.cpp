@@ -2,6 +2,7 @@
 
 #include "viewer/reduction/FitPlot.h"
 #include "viewer/reduction/PenetrationList.h"
+#include "viewer/reduction/ProfilePlots.h"
 #include "viewer/reduction/ReductionController.h"
 #include "viewer/reduction/ResultsText.h"
 #include "viewer/reduction/ThermistorChoices.h"
@@ -137,6 +138,7 @@ ReductionPanel::ReductionPanel(ReductionController& controller, QWidget* parent)
     plots->addWidget(m_decayPlot);
     plots->addWidget(m_heatingPlot);
     layout->addLayout(plots, 1);
+    layout->addWidget(new ProfilePlots(m_controller), 1);
 
     auto* notes = new QGroupBox(QStringLiteral("Notes"));
     auto* notesLayout = new QVBoxLayout(notes);
