@@ -151,7 +151,13 @@ void ReductionAttachment::chooseProfile() {
 
 bool ReductionAttachment::exportJson(const QString& path, QString& error) {
     m_controller->reduceNow();
-    return ReportExporter::writeJson(path, m_controller->results(), error);
+    const int shown = m_controller->chosenIndex();
+    if (shown == 0) {
+        error = QStringLiteral("no penetration to export yet");
+        return false;
+    }
+    // With the station's description and numbers, byte for byte as --analyze --station N.
+    return ReportExporter::writeJson(path, m_controller->jsonFor(shown), error);
 }
 
 bool ReductionAttachment::exportReport(const QString& path, QString& error) {

@@ -6,13 +6,6 @@
 
 namespace quorvane {
 
-namespace {
-
-// What --analyze says when it takes the choices from the station file.
-const QString kChoicesFromFile = QStringLiteral("choices from the station file");
-
-} // namespace
-
 ReductionController::ReductionController(analysis::ProbeProfile profile, QObject* parent,
                                          int delayMs)
     : QObject(parent), m_reduction(std::move(profile)), m_runs(m_reduction) {
@@ -91,22 +84,8 @@ void ReductionController::setProfile(const analysis::ProbeProfile& profile, cons
 QList<PenetrationRow> ReductionController::penetrations() const {
     QList<PenetrationRow> rows;
     for (const FileRuns::Penetration& p : m_list) {
-        PenetrationRow row{p.key.run,
-                           p.key.penetration,
-                           p.index,
-                           p.startS,
-                           p.jumpS.value_or(p.startS),
-                           static_cast<int>(p.span.end - p.span.begin),
-                           std::nullopt,
-                           QString()};
-        const analysis::ReductionResults* r =
-            m_shown && m_shown->key == p.key ? &m_results : m_rows.find(p.key, p.span);
-        if (r) {
-            row.penetrationS = r->penetrationS.value_or(row.penetrationS);
-            row.heatFlowMWPerM2 = r->heatFlowMWPerM2;
-            row.quality = r->quality;
-        }
-        rows << row;
+        rows << PenetrationRow::of(
+            p, m_shown && m_shown->key == p.key ? &m_results : m_rows.find(p.key, p.span));
     }
     return rows;
 }
@@ -219,7 +198,7 @@ analysis::ReductionResults ReductionController::decorated(analysis::ReductionRes
         notes << m_profileNote;
     }
     if (m_station.inUse()) {
-        notes << kChoicesFromFile;
+        notes << QStringLiteral("choices from the station file"); // as --analyze says
     }
     r.flags = notes + r.flags;
     return r;

@@ -8,6 +8,7 @@
 #include "station/StationDescription.h"
 #include "viewer/reduction/FileRuns.h"
 #include "viewer/reduction/PenetrationResults.h"
+#include "viewer/reduction/PenetrationRow.h"
 #include "viewer/reduction/StationFileKeeper.h"
 
 #include <QJsonObject>
@@ -20,18 +21,6 @@
 #include <vector>
 
 namespace quorvane {
-
-// One penetration of the shown file, as the panel's list shows it.
-struct PenetrationRow {
-    int run;
-    int penetration;
-    int index; // in the whole file, from 1: what --station takes
-    double startS;
-    double penetrationS;
-    int records;
-    std::optional<double> heatFlowMWPerM2;
-    QString quality;
-};
 
 // Keeps the reduction of the shown file up to date: every run (header block) of the file split
 // into its penetrations, the chosen one reduced as the records come (by default the newest,

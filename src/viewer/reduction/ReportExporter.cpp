@@ -81,7 +81,7 @@ void drawPlot(QPainter& painter, QCustomPlot& plot, const QRect& box, double zoo
 
 ReportExporter::ReportExporter(Input input) : m_input(std::move(input)) {}
 
-bool ReportExporter::writeJson(const QString& path, const analysis::ReductionResults& results,
+bool ReportExporter::writeJson(const QString& path, const QJsonObject& results,
                                QString& error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {

@@ -3,6 +3,7 @@
 #include "analysis/ReductionResults.h"
 #include "viewer/reduction/StationSnapshot.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,8 +30,8 @@ public:
 
     explicit ReportExporter(Input input);
 
-    static bool writeJson(const QString& path, const analysis::ReductionResults& results,
-                          QString& error);
+    // The penetration's results JSON as `--analyze --station N` prints it.
+    static bool writeJson(const QString& path, const QJsonObject& results, QString& error);
     // PDF when the name ends in .pdf, else PNG.
     bool writeReport(const QString& path, QString& error) const;
     bool writePdf(const QString& path, QString& error) const;
