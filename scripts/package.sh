@@ -44,7 +44,7 @@ cmake -S . -B "$BUILD" -G Ninja "${launcher[@]}" \
     -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
     -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
     -DCMAKE_INSTALL_PREFIX=/opt/quorvane -DCMAKE_STRIP="$ROOT/packaging/strip.sh" \
-    -DQUORVANE_DESKTOP=ON -DQUORVANE_WERROR=ON \
+    -DQUORVANE_DESKTOP=ON -DQUORVANE_WERROR=ON -DQUORVANE_UNITY=ON \
     -DQUORVANE_TESTS=$tests -DQUORVANE_BENCH=$bench -DQUORVANE_FUZZ=OFF -DQUORVANE_SANITIZE=OFF \
     >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"

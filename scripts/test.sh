@@ -86,7 +86,7 @@ rm -f "$fuzz_build_log"
 step "sanitizer build (ASan + UBSan) with the tests"
 # Line tables are enough for the sanitizers' stack traces, and quicker to write than -g.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
-    -DQUORVANE_SANITIZE=ON -DQUORVANE_WERROR=ON -DQUORVANE_BENCH=OFF >/dev/null
+    -DQUORVANE_SANITIZE=ON -DQUORVANE_WERROR=ON -DQUORVANE_BENCH=OFF -DQUORVANE_UNITY=ON >/dev/null
 cmake --build build-asan -j"$JOBS"
 
 step "every test, under the sanitizers"

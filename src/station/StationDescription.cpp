@@ -12,7 +12,7 @@ namespace {
 
 const QString kCruise = QStringLiteral("cruise");
 const QString kStation = QStringLiteral("station");
-const QString kPenetration = QStringLiteral("penetration_number");
+const QString kPenetrationNumber = QStringLiteral("penetration_number");
 const QString kLatitude = QStringLiteral("latitude_deg");
 const QString kLongitude = QStringLiteral("longitude_deg");
 const QString kWaterDepth = QStringLiteral("water_depth_m");
@@ -117,7 +117,7 @@ QJsonObject StationDescription::toJson() const {
     text(kCruise, cruise);
     text(kStation, station);
     if (penetrationNumber) {
-        o.insert(kPenetration, *penetrationNumber);
+        o.insert(kPenetrationNumber, *penetrationNumber);
     }
     number(kLatitude, latitudeDeg);
     number(kLongitude, longitudeDeg);
@@ -160,10 +160,10 @@ std::optional<StationDescription> StationDescription::fromJson(const QJsonObject
     text(kCruise, d.cruise);
     text(kStation, d.station);
     std::optional<double> penetration;
-    number(kPenetration, penetration);
+    number(kPenetrationNumber, penetration);
     if (ok && penetration) {
         if (*penetration != std::trunc(*penetration) || std::abs(*penetration) > 1e9) {
-            error = QStringLiteral("\"%1\" must be a whole number").arg(kPenetration);
+            error = QStringLiteral("\"%1\" must be a whole number").arg(kPenetrationNumber);
             ok = false;
         } else {
             d.penetrationNumber = static_cast<int>(*penetration);

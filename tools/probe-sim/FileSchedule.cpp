@@ -4,7 +4,7 @@ namespace quorvane::probesim {
 
 namespace {
 
-std::string seconds(double s) {
+std::string secondsText(double s) {
     std::string text = std::to_string(s);
     text.erase(text.find_last_not_of('0') + 1);
     if (text.back() == '.') {
@@ -33,12 +33,12 @@ std::string FileSchedule::problem() const {
     }
     for (std::size_t i = 0; i < out.size(); ++i) {
         if (out[i] <= in[i]) {
-            return "pull-out " + std::to_string(i + 1) + " at " + seconds(out[i]) +
-                   " must come after its penetration at " + seconds(in[i]);
+            return "pull-out " + std::to_string(i + 1) + " at " + secondsText(out[i]) +
+                   " must come after its penetration at " + secondsText(in[i]);
         }
         if (i + 1 < n && out[i] >= in[i + 1]) {
-            return "pull-out " + std::to_string(i + 1) + " at " + seconds(out[i]) +
-                   " must come before the next penetration at " + seconds(in[i + 1]);
+            return "pull-out " + std::to_string(i + 1) + " at " + secondsText(out[i]) +
+                   " must come before the next penetration at " + secondsText(in[i + 1]);
         }
     }
     if (!heated()) {
@@ -60,13 +60,13 @@ std::string FileSchedule::problem() const {
         }
         const std::string which = "penetration " + std::to_string(i + 1) + ": ";
         if (*delay < in[i]) {
-            return which + "the heater delay " + seconds(*delay) +
-                   " comes before the penetration at " + seconds(in[i]);
+            return which + "the heater delay " + secondsText(*delay) +
+                   " comes before the penetration at " + secondsText(in[i]);
         }
         if (i < out.size() && *delay + m_plan.heatTimeS + m_plan.intervalS > out[i]) {
-            return which + "the heater (on after " + seconds(*delay) + " for " +
-                   seconds(m_plan.heatTimeS) + ") must be off before the pull-out at " +
-                   seconds(out[i]);
+            return which + "the heater (on after " + secondsText(*delay) + " for " +
+                   secondsText(m_plan.heatTimeS) + ") must be off before the pull-out at " +
+                   secondsText(out[i]);
         }
     }
     return {};

@@ -1,4 +1,5 @@
 #include "viewer/reduction/RunPlot.h"
+#include "viewer/reduction/SharedWindow.h"
 
 #include <QVBoxLayout>
 #include <algorithm>
@@ -13,17 +14,6 @@ const std::array<QColor, analysis::kSensorCount> kColors = {
     QColor(0xd6, 0x27, 0x28), QColor(0xff, 0x7f, 0x0e), QColor(0x2c, 0xa0, 0x2c),
     QColor(0x1f, 0x77, 0xb4), QColor(0x94, 0x67, 0xbd)};
 const QString kSpanLayer = QStringLiteral("spans");
-
-// The window the thermistors share, from the first that has one.
-template <typename Member>
-std::optional<analysis::FitWindow> sharedWindow(const analysis::ReductionResults& r, Member m) {
-    for (const analysis::SensorResult& s : r.sensors) {
-        if (s.*m) {
-            return s.*m;
-        }
-    }
-    return std::nullopt;
-}
 
 } // namespace
 

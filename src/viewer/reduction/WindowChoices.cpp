@@ -1,4 +1,5 @@
 #include "viewer/reduction/WindowChoices.h"
+#include "viewer/reduction/SharedWindow.h"
 
 #include "viewer/reduction/DecimalSpinBox.h"
 #include "viewer/reduction/ReductionController.h"
@@ -13,17 +14,6 @@
 namespace quorvane {
 
 namespace {
-
-// The window the thermistors share, from the first that has one.
-template <typename Member>
-std::optional<analysis::FitWindow> sharedWindow(const analysis::ReductionResults& r, Member m) {
-    for (const analysis::SensorResult& s : r.sensors) {
-        if (s.*m) {
-            return s.*m;
-        }
-    }
-    return std::nullopt;
-}
 
 QHBoxLayout* pair(QDoubleSpinBox* a, QDoubleSpinBox* b, const QString& unit) {
     auto* row = new QHBoxLayout;
