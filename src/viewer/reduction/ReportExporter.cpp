@@ -338,7 +338,8 @@ void ReportExporter::paintPage(QPainter& painter, int page, const QString& fileL
             const analysis::SensorResult& s = r.sensors[i];
             const int x = kMargin + static_cast<int>(i) * (fitWidth + 8);
             FitPlot decay(FitPlot::Kind::Decay);
-            decay.customPlot().xAxis->ticker()->setTickCount(3);
+            // F's ticks are long numbers (0.0025): two fit in a fifth of the page
+            decay.customPlot().xAxis->ticker()->setTickCount(2);
             decay.show(
                 FitCurves::decay(records, r, i),
                 QStringLiteral("%1: T_eq %2 °C").arg(s.name, ResultsText::number(s.tEqC, 4)));
