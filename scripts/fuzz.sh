@@ -5,6 +5,8 @@
 # if any target found a crash, a leak or undefined behaviour.
 #   scripts/fuzz.sh [SECONDS]
 #   scripts/fuzz.sh --build-only   builds the targets and runs nothing
+# QUORVANE_FUZZ_SEED fixes libFuzzer's seed (CI's smoke run: the same inputs every time, so
+# that a run fails on a change, not on a draw); unset, each run explores anew.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
@@ -25,6 +27,8 @@ done
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}" >/dev/null
 [ "$build_only" = 0 ] || exit 0
 
+seed=()
+if [ -n "${QUORVANE_FUZZ_SEED:-}" ]; then seed=(-seed="$QUORVANE_FUZZ_SEED"); fi
 runs=$(mktemp -d)
 trap 'rm -rf "$runs"' EXIT
 # One target in its own folder: its findings, its log, its exit status.
@@ -34,7 +38,7 @@ fuzz_one() {
     mkdir -p "$work/findings"
     set +e
     (cd "$work/findings" && UBSAN_OPTIONS=halt_on_error=1 "$ROOT/build-fuzz/bin/$target" \
-        -max_total_time="$SECONDS_PER_TARGET" -max_len=8192 -print_final_stats=1 \
+        -max_total_time="$SECONDS_PER_TARGET" -max_len=8192 -print_final_stats=1 ${seed[@]+"${seed[@]}"} \
         "$work/findings" "$ROOT/fuzz/$name/corpus") >"$work/log" 2>&1
     echo $? >"$work/status"
 }
