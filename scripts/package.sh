@@ -59,6 +59,7 @@ deb=$(realpath "$(ls "$BUILD"/package/quorvane_*_amd64.deb)")
 # and what is below it; its preinst makes /opt where a system lacks it.
 repack="$BUILD/package/repack"
 rm -rf "$repack"
+mkdir -p "$repack"
 dpkg-deb --raw-extract "$deb" "$repack/root"
 # A folder's entries, sorted, without the control files and without ./opt, packed as
 # dpkg-deb packs them.
