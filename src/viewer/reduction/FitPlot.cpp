@@ -1,20 +1,13 @@
 #include "viewer/reduction/FitPlot.h"
+#include "viewer/reduction/TitledPlot.h"
 
-#include <QVBoxLayout>
 #include <qcustomplot.h>
 
 namespace quorvane {
 
 FitPlot::FitPlot(Kind kind, QWidget* parent)
     : QWidget(parent), m_kind(kind), m_plot(new QCustomPlot(this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_plot);
-    setMinimumHeight(170);
-    m_plot->setLocale(QLocale::c());
-    m_plot->plotLayout()->insertRow(0);
-    m_plot->plotLayout()->addElement(
-        0, 0, new QCPTextElement(m_plot, QString(), QFont(font().family(), 9)));
+    TitledPlot::frame(*this, *m_plot, 170);
 
     m_outside = m_plot->addGraph();
     m_outside->setLineStyle(QCPGraph::lsNone);

@@ -1,8 +1,8 @@
 #include "viewer/reduction/ProfilePlot.h"
+#include "viewer/reduction/TitledPlot.h"
 
 #include "viewer/reduction/ResultsText.h"
 
-#include <QVBoxLayout>
 #include <qcustomplot.h>
 
 namespace quorvane {
@@ -36,14 +36,7 @@ QCPErrorBars* errorBars(QCustomPlot* plot, QCPCurve* curve, const QColor& color)
 
 ProfilePlot::ProfilePlot(Kind kind, QWidget* parent)
     : QWidget(parent), m_kind(kind), m_plot(new QCustomPlot(this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_plot);
-    setMinimumHeight(200);
-    m_plot->setLocale(QLocale::c());
-    m_plot->plotLayout()->insertRow(0);
-    m_plot->plotLayout()->addElement(
-        0, 0, new QCPTextElement(m_plot, QString(), QFont(font().family(), 9)));
+    TitledPlot::frame(*this, *m_plot, 200);
 
     m_line = new QCPCurve(m_plot->xAxis, m_plot->yAxis);
     m_line->setPen(QPen(kLine, 1.5));
